@@ -1,0 +1,101 @@
+#pragma once
+// A dialog window built from a template: controls by id, data exchange, command
+// routing by id and notification, timers by id, painting and a system menu.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "DataExchange.h"
+#include "DialogTemplate.h"
+#include "IconResource.h"
+#include "PaintContext.h"
+#include "Types.h"
+
+class CDialog {
+ public:
+  // A dialog without an owner is owned by the application's main window, if
+  // there is one.
+  explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* owner = nullptr);
+  virtual ~CDialog();
+  CDialog(const CDialog&) = delete;
+  CDialog& operator=(const CDialog&) = delete;
+
+  // Creates the window, runs OnInitDialog, and runs a modal loop until
+  // EndDialog. Returns the value given to EndDialog.
+  int DoModal();
+  // Creates and shows the window without a modal loop (tests, and windows that
+  // live beside others). DestroyWindow takes it down again.
+  bool Create();
+  void DestroyWindow();
+  void EndDialog(int result);
+
+  // Runs DoDataExchange in one direction; false when a save was refused.
+  bool UpdateData(bool saveAndValidate = true);
+
+  void SetWindowText(std::string_view text);
+  std::string GetWindowText() const;
+  void SetDlgItemText(int id, std::string_view text);
+  std::string GetDlgItemText(int id) const;
+  void CheckDlgButton(int id, bool checked);
+  bool IsDlgButtonChecked(int id) const;
+  // Focus to the control, with all its text selected.
+  void GotoDlgCtrl(int id);
+  // Limits what can be typed into an edit control; 0 lifts the limit.
+  void LimitText(int id, int maxChars);
+
+  // Starting a running id again restarts its period.
+  void SetTimer(int id, unsigned periodMs);
+  void KillTimer(int id);
+  bool IsTimerRunning(int id) const;
+
+  void InvalidateRect(const CRect& rect, bool erase);
+  void Invalidate(bool erase = true);
+  // Paints what is invalid at once.
+  void UpdateWindow();
+  CRect GetClientRect() const;
+  bool IsIconic() const;
+
+  void SetIcon(const IconResource& icon, bool big);
+
+  // Items of the window's own menu (right-click on the background, Alt+Space);
+  // Close is always there. Choosing an item calls OnSysCommand with its id.
+  void AppendSystemMenuSeparator();
+  void AppendSystemMenuItem(unsigned commandId, std::string_view text);
+  // What choosing an item of that menu does.
+  void SendSysCommand(unsigned commandId) { OnSysCommand(commandId); }
+
+  // Routes a notification as if the control had sent it (tests, and buttons).
+  void SendCommand(int id, Notification code) { OnCommand(id, code); }
+
+  // Converts dialog units to pixels with the dialog font's metrics.
+  CRect MapDialogRect(const CRect& dialogUnits) const;
+
+  const DialogTemplate& Template() const { return template_; }
+  bool HasWindow() const;
+
+  struct Window;  // the toolkit's window, hidden from window code
+  Window* GetWindow() const { return window_.get(); }
+
+ protected:
+  virtual void DoDataExchange(CDataExchange& /*dx*/) {}
+  // Base: loads the members into the controls; returns true to let the
+  // framework put the focus on the first tab stop.
+  virtual bool OnInitDialog();
+  // Enter (when no push button has the focus). Base: save, then EndDialog(IDOK).
+  virtual void OnOK();
+  // Escape, the close box and the menu's Close. Base: EndDialog(IDCANCEL).
+  virtual void OnCancel();
+  // A control's notification; the base ignores it.
+  virtual void OnCommand(int id, Notification code);
+  virtual void OnTimer(int id);
+  // Only dialogs that override it paint anything of their own.
+  virtual void OnPaint(CPaintDC& dc);
+  // Base: SC_CLOSE reaches OnCancel; other ids do nothing.
+  virtual void OnSysCommand(unsigned commandId);
+
+ private:
+  friend struct Window;
+  const DialogTemplate& template_;
+  CDialog* owner_;
+  std::unique_ptr<Window> window_;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// The text rules of data exchange, free of any window so they can be tested and
+// fuzzed on their own.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr const char* kIntegerRefusal = "Please enter an integer.";
+inline constexpr const char* kNumberRefusal = "Please enter a number.";
+// "%1" stands for the character limit.
+inline constexpr const char* kTooLongRefusal = "Please enter no more than %1 characters.";
+
+// Signed decimal. At most the first 31 characters count; blanks and tabs are
+// allowed on both sides; a result of 0 needs '0' as the first non-blank
+// character (so "-0" and "+0" are refused); values beyond int32 saturate.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+std::string FormatInteger(std::int32_t value);
+
+// A number as the C library's string-to-double conversion reads it, with blanks
+// and tabs on both sides; a result of 0 needs '0' as the first non-blank
+// character (so "", ".0" and "-0" are refused). Stored as a 32-bit float.
+std::optional<float> ParseReal(std::string_view text);
+// At most 6 significant digits, the shorter of fixed and exponent form:
+// 2.5 is "2.5", zero is "0".
+std::string FormatReal(float value);
+
+// kTooLongRefusal with the limit in place of %1.
+std::string TooLongMessage(int limit);

@@ -1,0 +1,28 @@
+#pragma once
+// A worker thread of the framework.
+#include <memory>
+#include <thread>
+
+class CWinThread {
+ public:
+  using Procedure = unsigned (*)(void* param);
+
+  CWinThread(Procedure procedure, void* param);
+  CWinThread(const CWinThread&) = delete;
+  CWinThread& operator=(const CWinThread&) = delete;
+  ~CWinThread();  // joins a thread that is still running
+
+  // Waits until the procedure has returned. Safe to call more than once.
+  void Join();
+  unsigned ExitCode() const { return exitCode_; }
+
+ private:
+  std::thread thread_;
+  unsigned exitCode_ = 0;
+};
+
+// Starts procedure(param) at once on a new thread of normal priority.
+std::unique_ptr<CWinThread> AfxBeginThread(CWinThread::Procedure procedure, void* param);
+
+// True on the thread that runs the windows.
+bool IsWindowThread();
