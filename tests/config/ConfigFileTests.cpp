@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/ConfigFile.h"
+#include "framework/MessageBox.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const ConfigRecord& record) {
+  const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
+  return {p, p + sizeof record};
+}
+
+ConfigRecord RandomRecord(std::mt19937& random) {
+  ConfigRecord record;
+  auto* p = reinterpret_cast<std::uint8_t*>(&record);
+  for (std::size_t i = 0; i < sizeof record; ++i) p[i] = static_cast<std::uint8_t>(random());
+  return record;
+}
+
+ConfigRecord RoundTrip(const ConfigRecord& record) {
+  ConfigRecord back{};
+  const auto file = EncodeDataFile(record);
+  EXPECT_EQ(DecodeDataFile(file, back), kConfigRecordBytes);
+  return back;
+}
+
+TEST(DataFileCodec, EveryByteValueAtEveryPositionComesBack) {
+  // A record full of one value puts it at every position; interleaving it with
+  // carriage returns, at both parities, covers the neighbour that could pair
+  // up with it wrongly.
+  for (int value = 0; value < 256; ++value) {
+    for (int pattern = 0; pattern < 3; ++pattern) {
+      ConfigRecord record;
+      auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
+      for (std::size_t i = 0; i < kConfigRecordBytes; ++i) {
+        const bool carriageReturn = pattern != 0 && i % 2 == static_cast<std::size_t>(pattern - 1);
+        bytes[i] = carriageReturn ? 0x0D : static_cast<std::uint8_t>(value);
+      }
+      ASSERT_EQ(Bytes(RoundTrip(record)), Bytes(record)) << "value " << value << " pattern " << pattern;
+    }
+  }
+}
+
+TEST(DataFileCodec, RandomRecordsComeBackWhole) {
+  std::mt19937 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    const ConfigRecord record = RandomRecord(random);
+    ASSERT_EQ(Bytes(RoundTrip(record)), Bytes(record));
+  }
+}
+
+TEST(DataFileCodec, ALineFeedIsStoredAsCarriageReturnLineFeed) {
+  ConfigRecord record{};
+  record.requiredCount[1] = 10;
+  const auto file = EncodeDataFile(record);
+  ASSERT_EQ(file.size(), 957u);
+  EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 384, file.begin() + 389),
+            (std::vector<std::uint8_t>{0x0D, 0x0A, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(file[389], 0x00);  // everything after is shifted by one
+}
+
+TEST(DataFileCodec, ACarriageReturnBeforeALineFeedInsideAValueSurvives) {
+  ConfigRecord record{};
+  record.requiredCount[2] = 2573;  // stored 0D 0A 00 00
+  const auto file = EncodeDataFile(record);
+  EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 388, file.begin() + 393),
+            (std::vector<std::uint8_t>{0x0D, 0x0D, 0x0A, 0x00, 0x00}));
+  EXPECT_EQ(RoundTrip(record).requiredCount[2], 2573);
+}
+
+TEST(DataFileCodec, AShortFileFillsOnlyTheBeginning) {
+  std::vector<std::uint8_t> file(100, 0x11);
+  ConfigRecord record{};
+  EXPECT_EQ(DecodeDataFile(file, record), 100u);
+  EXPECT_EQ(record.triggerBin2[8], 0x11111111);
+  EXPECT_EQ(record.triggerBin3[6], 0x11111111);
+  EXPECT_EQ(record.triggerBin3[7], 0);
+  EXPECT_EQ(record.relay4Action[8], 0);
+}
+
+TEST(DataFileCodec, BytesAfterTheRecordAreIgnored) {
+  ConfigRecord record{};
+  record.relay4Action[8] = 2;
+  auto file = EncodeDataFile(record);
+  file.insert(file.end(), 500, 0x77);
+  ConfigRecord back{};
+  EXPECT_EQ(DecodeDataFile(file, back), kConfigRecordBytes);
+  EXPECT_EQ(Bytes(back), Bytes(record));
+}
+
+TEST(DataFileCodec, AFinalCarriageReturnWithoutLineFeedIsItself) {
+  const std::vector<std::uint8_t> file{0x01, 0x0D};
+  ConfigRecord record{};
+  EXPECT_EQ(DecodeDataFile(file, record), 2u);
+  EXPECT_EQ(record.triggerBin1[0], 0x0D01);
+}
+
+// Runs each test in an empty directory of its own and records message boxes.
+class DataFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = fs::temp_directory_path() /
+                 ("tqx-config-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+    path_ = directory_ / kDataFileName;
+    previousHook_ = SetMessageBoxHook([this](std::string_view text) { messages_.emplace_back(text); });
+  }
+  void TearDown() override {
+    SetMessageBoxHook(previousHook_);
+    std::error_code ignored;
+    fs::permissions(directory_, fs::perms::owner_all, ignored);
+    fs::remove_all(directory_, ignored);
+  }
+
+  static std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static void PutFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  // Only the data file itself: no temporary file may be left behind.
+  std::vector<std::string> DirectoryEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory_)) names.push_back(entry.path().filename());
+    return names;
+  }
+
+  fs::path directory_;
+  fs::path path_;
+  std::vector<std::string> messages_;
+  MessageBoxHook previousHook_;
+};
+
+TEST_F(DataFile, NoFileIsAQuietFirstRun) {
+  ConfigRecord record{};
+  record.requiredCount[1] = 4;
+  ReadConfigFile(record, path_);
+  EXPECT_EQ(record.requiredCount[1], 4);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(DataFile, AFileThatCannotBeReadIsReportedOnceAndChangesNothing) {
+  fs::create_directory(path_);
+  ConfigRecord record{};
+  ReadConfigFile(record, path_);
+  EXPECT_EQ(Bytes(record), Bytes(ConfigRecord{}));
+  EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+}
+
+TEST_F(DataFile, WhatIsWrittenIsReadBackAndIsTheEncoding) {
+  std::mt19937 random(11);
+  const ConfigRecord record = RandomRecord(random);
+  ASSERT_TRUE(WriteConfigFile(record, path_));
+  EXPECT_EQ(FileBytes(path_), EncodeDataFile(record));
+
+  ConfigRecord back{};
+  ReadConfigFile(back, path_);
+  EXPECT_EQ(Bytes(back), Bytes(record));
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
+}
+
+TEST_F(DataFile, ReadingTenMegabytesOfNoiseUsesOnlyTheRecordsWorth) {
+  std::mt19937 random(3);
+  std::vector<std::uint8_t> noise(10 * 1024 * 1024);
+  for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
+  PutFile(path_, noise);
+  ConfigRecord record{};
+  ReadConfigFile(record, path_);
+  ConfigRecord expected{};
+  DecodeDataFile(noise, expected);
+  EXPECT_EQ(Bytes(record), Bytes(expected));
+}
+
+TEST_F(DataFile, AReplacedFileKeepsItsPermissions) {
+  PutFile(path_, {1, 2, 3});
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(WriteConfigFile(ConfigRecord{}, path_));
+  EXPECT_EQ(fs::status(path_).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(DataFile, ADirectoryInTheFilesPlaceIsReportedAndLeftAlone) {
+  fs::create_directory(path_);
+  PutFile(path_ / "inside", {9});
+  EXPECT_FALSE(WriteConfigFile(ConfigRecord{}, path_));
+  EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+  EXPECT_TRUE(fs::is_directory(path_));
+  EXPECT_EQ(FileBytes(path_ / "inside"), std::vector<std::uint8_t>{9});
+  EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
+}
+
+TEST_F(DataFile, AnUnwritableDirectoryKeepsTheOldFileExactly) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into any directory";
+  ConfigRecord old{};
+  old.requiredCount[3] = 3;
+  ASSERT_TRUE(WriteConfigFile(old, path_));
+  const auto before = FileBytes(path_);
+  fs::permissions(directory_, fs::perms::owner_read | fs::perms::owner_exec);
+
+  ConfigRecord edited = old;
+  edited.requiredCount[3] = 9;
+  EXPECT_FALSE(WriteConfigFile(edited, path_));
+  EXPECT_EQ(FileBytes(path_), before);
+  EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+}
+
+TEST_F(DataFile, AMissingDirectoryIsReported) {
+  EXPECT_FALSE(WriteConfigFile(ConfigRecord{}, directory_ / "gone" / kDataFileName));
+  EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+}
+
+TEST_F(DataFile, ALinkedDataFileStaysALink) {
+  const fs::path kept = directory_ / "kept.bin";
+  PutFile(kept, {});
+  fs::create_symlink(kept, path_);
+  ConfigRecord record{};
+  record.requiredCount[1] = 5;
+  ASSERT_TRUE(WriteConfigFile(record, path_));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(FileBytes(kept), EncodeDataFile(record));
+}
+
+}  // namespace
