@@ -70,36 +70,36 @@ constexpr std::size_t FrameLength(std::span<const FrameStep> steps) {
 }
 
 // Writes the steps at out[at...] and returns the offset just past them.
-// Repeats are copies of the first pattern written, so long runs of identical
-// line commands cost a copy, not a lookup per byte.
 template <std::size_t ValueCount>
 constexpr std::size_t EmitSteps(std::span<const FrameStep> steps, const std::array<std::uint8_t, ValueCount>& values,
                                 std::span<std::uint8_t> out, std::size_t at) {
   for (const FrameStep& step : steps) {
-    const std::size_t first = at;
+    std::array<std::uint8_t, 4> bytes{};
     for (std::size_t i = 0; i < step.length; ++i) {
       const PatternByte& byte = step.pattern[i];
-      out[at++] = byte.isValue ? values[byte.value] : byte.value;
+      bytes[i] = byte.isValue ? values[byte.value] : byte.value;
     }
-    for (std::size_t copy = 1; copy < step.repeat; ++copy) {
-      at = static_cast<std::size_t>(std::copy_n(out.begin() + first, step.length, out.begin() + at) - out.begin());
+    for (std::size_t copy = 0; copy < step.repeat; ++copy) {
+      for (std::size_t i = 0; i < step.length; ++i) out[at++] = bytes[i];
     }
   }
   return at;
 }
 
 // Writes the steps once at out[at...] and then copies that group until it
-// stands count times in a row. Returns the offset just past the last copy.
+// stands count times in a row, doubling the copied run each time. Returns the
+// offset just past the last copy.
 template <std::size_t ValueCount>
 constexpr std::size_t EmitRepeatedGroup(std::span<const FrameStep> group,
                                         const std::array<std::uint8_t, ValueCount>& values,
                                         std::span<std::uint8_t> out, std::size_t at, std::size_t count) {
-  const std::size_t first = at;
-  const std::size_t groupEnd = EmitSteps(group, values, out, at);
-  const std::size_t groupLength = groupEnd - first;
-  at = groupEnd;
-  for (std::size_t copy = 1; copy < count; ++copy) {
-    at = static_cast<std::size_t>(std::copy_n(out.begin() + first, groupLength, out.begin() + at) - out.begin());
+  const std::size_t groupLength = EmitSteps(group, values, out, at) - at;
+  const std::size_t total = groupLength * count;
+  for (std::size_t filled = groupLength; filled < total;) {
+    const std::size_t run = std::min(filled, total - filled);
+    std::copy_n(out.begin() + static_cast<std::ptrdiff_t>(at), run,
+                out.begin() + static_cast<std::ptrdiff_t>(at + filled));
+    filled += run;
   }
-  return at;
+  return at + total;
 }

@@ -19,11 +19,11 @@ DriverStatus Next(std::deque<DriverStatus>& statuses) {
 // scripted time outside the device's lock so another thread could slip in.
 class Exchange {
  public:
-  explicit Exchange(FakeDevice& device) : device_(device) {
+  Exchange(FakeDevice& device, bool isWrite, std::size_t length) : device_(device) {
     std::lock_guard lock(device_.mutex);
     if (BusBusy.load() == 0) ++device_.exchangesWithoutBus;
     if (++device_.activeExchanges > 1) ++device_.overlappingExchanges;
-    device_.exchangeThreads.push_back(std::this_thread::get_id());
+    device_.exchanges.push_back({std::this_thread::get_id(), isWrite, length});
   }
   ~Exchange() {
     std::lock_guard lock(device_.mutex);
@@ -74,7 +74,7 @@ DriverStatus FakeGetQueueStatus(DriverHandle handle, std::uint32_t* count) {
 
 DriverStatus FakeWrite(DriverHandle handle, const void* buffer, std::uint32_t n, std::uint32_t* written) {
   FakeDevice& device = From(handle);
-  Exchange exchange(device);
+  Exchange exchange(device, true, n);
   exchange.TakeTime();
   std::lock_guard lock(device.mutex);
   const auto* bytes = static_cast<const std::uint8_t*>(buffer);
@@ -83,17 +83,20 @@ DriverStatus FakeWrite(DriverHandle handle, const void* buffer, std::uint32_t n,
   const DriverStatus status = Next(device.writeStatuses);
   if (status != kDriverOk) return status;
   *written = n;
+  std::vector<std::uint8_t> reply;
   if (!device.replies.empty()) {
-    device.receiveQueue.insert(device.receiveQueue.end(), device.replies.front().begin(),
-                               device.replies.front().end());
+    reply = std::move(device.replies.front());
     device.replies.pop_front();
+  } else if (device.replyTo) {
+    reply = device.replyTo(device.writes.back().bytes);
   }
+  device.receiveQueue.insert(device.receiveQueue.end(), reply.begin(), reply.end());
   return kDriverOk;
 }
 
 DriverStatus FakeRead(DriverHandle handle, void* buffer, std::uint32_t n, std::uint32_t* got) {
   FakeDevice& device = From(handle);
-  Exchange exchange(device);
+  Exchange exchange(device, false, n);
   exchange.TakeTime();
   std::lock_guard lock(device.mutex);
   device.calls.push_back("Read " + std::to_string(n));
@@ -120,6 +123,11 @@ std::vector<std::string> FakeDevice::Calls() const {
 std::vector<FakeDevice::Write> FakeDevice::Writes() const {
   std::lock_guard lock(mutex);
   return writes;
+}
+
+std::vector<FakeDevice::ExchangeRecord> FakeDevice::Exchanges() const {
+  std::lock_guard lock(mutex);
+  return exchanges;
 }
 
 void AttachFake(DriverTable& table, FakeDevice& device) {

@@ -4,8 +4,10 @@
 // queue that each write can fill with a scripted reply, and fails calls on
 // demand. Also notes whether the bus was held at every exchange and whether
 // two exchanges ever overlapped.
+#include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,8 +27,10 @@ struct FakeDevice {
   std::deque<DriverStatus> readStatuses;
   DriverStatus bitModeStatus = kDriverOk;
   DriverStatus queueStatusStatus = kDriverOk;
-  // Each successful write appends the next reply (if any) to the receive queue.
+  // Each successful write appends the next reply to the receive queue; once
+  // they are used up, what replyTo answers to the written bytes, if set.
   std::deque<std::vector<std::uint8_t>> replies;
+  std::function<std::vector<std::uint8_t>(const std::vector<std::uint8_t>& written)> replyTo;
   // Bytes a read withholds from what it could return.
   std::uint32_t shortBy = 0;
   std::deque<std::uint8_t> receiveQueue;
@@ -36,7 +40,12 @@ struct FakeDevice {
   // Record.
   std::vector<std::string> calls;  // "SetTimeouts 50 50", "Write 411", "Read 7", ...
   std::vector<Write> writes;
-  std::vector<std::thread::id> exchangeThreads;  // one entry per write and read, in order
+  struct ExchangeRecord {
+    std::thread::id thread;
+    bool isWrite;
+    std::size_t length;
+  };
+  std::vector<ExchangeRecord> exchanges;  // every write and read, in order
   int exchangesWithoutBus = 0;
   int overlappingExchanges = 0;
 
@@ -45,6 +54,7 @@ struct FakeDevice {
 
   std::vector<std::string> Calls() const;
   std::vector<Write> Writes() const;
+  std::vector<ExchangeRecord> Exchanges() const;
 };
 
 // Binds all nine entry points of table to the fake, with the device already
