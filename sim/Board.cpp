@@ -1,0 +1,59 @@
+#include "sim/Board.h"
+
+#include <array>
+
+namespace tqxsim {
+
+namespace {
+
+constexpr std::uint8_t kPulledUp = 0xFF;
+
+// The order in which the lines of one command take their new levels.
+constexpr std::array<std::uint8_t, 4> kSettleOrder{
+    line::kAdcSelect | line::kDacSelect | line::kExpanderEnable,
+    line::kDataOut,
+    line::kClock,
+    static_cast<std::uint8_t>(~(line::kAdcSelect | line::kDacSelect | line::kExpanderEnable | line::kDataOut |
+                                line::kClock)),
+};
+
+bool High(std::uint8_t levels, std::uint8_t mask) { return (levels & mask) != 0; }
+
+}  // namespace
+
+void Board::Drive(std::uint8_t value, std::uint8_t direction, EngineTicks at) {
+  const auto target = static_cast<std::uint8_t>((value & direction) | (kPulledUp & ~direction));
+  std::uint8_t current = levels_;
+  for (const std::uint8_t lines : kSettleOrder) {
+    const auto next = static_cast<std::uint8_t>((current & ~lines) | (target & lines));
+    if (next != current) Settle(current, next, at);
+    current = next;
+  }
+}
+
+void Board::Settle(std::uint8_t before, std::uint8_t after, EngineTicks at) {
+  levels_ = after;
+  const std::uint8_t changed = before ^ after;
+  if (changed & line::kAdcSelect) adc_.Select(!High(after, line::kAdcSelect));
+  if (changed & line::kDacSelect) dac_.Select(!High(after, line::kDacSelect));
+
+  // Behind the open switch the expander sees its own pulled-up idle lines.
+  const bool expanderConnected = !High(after, line::kExpanderEnable);
+  expander_.Sense(!expanderConnected || High(after, line::kClock),
+                  !expanderConnected || High(after, line::kDataOut));
+
+  if (changed & line::kClock) {
+    const bool rising = High(after, line::kClock);
+    adc_.ClockEdge(rising, at);
+    dac_.ClockEdge(rising, High(after, line::kDataOut));
+  }
+}
+
+bool Board::DataIn() const {
+  bool level = true;
+  if (!High(levels_, line::kExpanderEnable)) level = High(levels_, line::kDataOut) && !expander_.PullsDataLow();
+  if (!High(levels_, line::kAdcSelect)) level = level && adc_.DataOut();
+  return level;
+}
+
+}  // namespace tqxsim

@@ -1,0 +1,229 @@
+#include "sim/ExpanderModel.h"
+
+namespace tqxsim {
+
+namespace {
+
+constexpr int kBitsPerByte = 8;
+constexpr std::uint8_t kRegisterCount = 8;
+constexpr std::uint8_t kPowerOnRegisterValue = 0xFF;
+
+enum class LineState { Input, OutputLow, OutputHigh };
+
+LineState StateOf(const std::array<std::uint8_t, 8>& registers, int port, int bit) {
+  const bool isInput = (registers[ExpanderModel::kConfigurationRegister + port] >> bit) & 1;
+  if (isInput) return LineState::Input;
+  return ((registers[ExpanderModel::kOutputRegister + port] >> bit) & 1) ? LineState::OutputHigh
+                                                                        : LineState::OutputLow;
+}
+
+bool IsRelay(int port, int bit) { return port == 0 && bit >= 4; }
+
+// "P00" to "P03", "K1" to "K4", "P10" to "P17".
+std::string LineName(int port, int bit) {
+  if (IsRelay(port, bit)) return "K" + std::to_string(bit - 3);
+  return "P" + std::to_string(port) + std::to_string(bit);
+}
+
+const char* StateText(bool relay, LineState state) {
+  switch (state) {
+    case LineState::Input: return relay ? "open (its line is an input)" : "input";
+    case LineState::OutputLow: return relay ? "open" : "output low";
+    case LineState::OutputHigh: return relay ? "closed" : "output high";
+  }
+  return "";
+}
+
+}  // namespace
+
+void ExpanderModel::PowerOn() {
+  registers_.fill(kPowerOnRegisterValue);
+  clock_ = true;
+  data_ = true;
+  phase_ = Phase::Idle;
+  afterAcknowledge_ = Phase::Idle;
+  bits_ = 0;
+  shift_ = 0;
+  pointer_ = 0;
+  pullsDataLow_ = false;
+  hostAcknowledged_ = false;
+  clocksWithoutStart_ = 0;
+  ignoredTransactions_ = 0;
+}
+
+void ExpanderModel::Sense(bool clock, bool othersData) {
+  const bool data = othersData && !pullsDataLow_;
+  if (data != data_) {
+    data_ = data;
+    if (clock_) {
+      data ? OnStop() : OnStart();
+    } else if (data) {
+      OnDataReleasedWhileClockLow();
+    }
+  }
+  if (clock != clock_) {
+    clock_ = clock;
+    clock ? OnClockRise(data) : OnClockFall();
+  }
+  // What the expander does to the data line itself is never a condition.
+  data_ = othersData && !pullsDataLow_;
+}
+
+void ExpanderModel::OnStart() {
+  CountIgnoredClocks();
+  phase_ = Phase::ReceivingAddress;
+  bits_ = 0;
+  shift_ = 0;
+  pullsDataLow_ = false;
+}
+
+void ExpanderModel::OnStop() {
+  CountIgnoredClocks();
+  phase_ = Phase::Idle;
+  pullsDataLow_ = false;
+}
+
+void ExpanderModel::CountIgnoredClocks() {
+  if (clocksWithoutStart_ == 0) return;
+  ++ignoredTransactions_;
+  log_.Say("expander ignored %u clock pulses without a start condition", clocksWithoutStart_);
+  clocksWithoutStart_ = 0;
+}
+
+void ExpanderModel::OnClockRise(bool data) {
+  switch (phase_) {
+    case Phase::Idle:
+      ++clocksWithoutStart_;
+      break;
+    case Phase::ReceivingAddress:
+    case Phase::ReceivingPointer:
+    case Phase::ReceivingData:
+      shift_ = static_cast<std::uint8_t>((shift_ << 1) | (data ? 1 : 0));
+      ++bits_;
+      break;
+    case Phase::AwaitingHostAcknowledge:
+      hostAcknowledged_ = !data;
+      break;
+    case Phase::NotAddressed:
+    case Phase::Acknowledging:
+    case Phase::Sending:
+    case Phase::NotAcknowledged:
+      break;
+  }
+}
+
+void ExpanderModel::OnClockFall() {
+  switch (phase_) {
+    case Phase::ReceivingAddress:
+    case Phase::ReceivingPointer:
+    case Phase::ReceivingData:
+      if (bits_ == kBitsPerByte) ByteReceived();
+      break;
+    case Phase::Acknowledging:
+      pullsDataLow_ = false;
+      phase_ = afterAcknowledge_;
+      if (phase_ == Phase::Sending) StartSending();
+      break;
+    case Phase::Sending:
+      if (++bits_ < kBitsPerByte) {
+        pullsDataLow_ = !((shift_ << bits_) & 0x80);
+      } else {
+        pullsDataLow_ = false;
+        phase_ = Phase::AwaitingHostAcknowledge;
+      }
+      break;
+    case Phase::AwaitingHostAcknowledge:
+      StepPointer();
+      if (hostAcknowledged_) {
+        phase_ = Phase::Sending;
+        StartSending();
+      } else {
+        phase_ = Phase::NotAcknowledged;
+      }
+      break;
+    case Phase::Idle:
+    case Phase::NotAddressed:
+    case Phase::NotAcknowledged:
+      break;
+  }
+}
+
+// A byte the host did not acknowledge ends the sending, so that the host can
+// make its stop condition. The monitor's read frame nevertheless clocks a
+// second register after leaving the first unacknowledged: it holds the data
+// line low and lets it go while the clock is low, and then clocks. This
+// expander takes that release as a request for the next register; a host that
+// goes straight to its stop ends the transaction as usual.
+void ExpanderModel::OnDataReleasedWhileClockLow() {
+  if (phase_ != Phase::NotAcknowledged) return;
+  phase_ = Phase::Sending;
+  StartSending();
+}
+
+void ExpanderModel::ByteReceived() {
+  const std::uint8_t byte = shift_;
+  bits_ = 0;
+  shift_ = 0;
+  switch (phase_) {
+    case Phase::ReceivingAddress:
+      if (byte == kWriteAddressByte) {
+        Acknowledge(Phase::ReceivingPointer);
+      } else if (byte == kReadAddressByte) {
+        log_.Say("expander read register %u", pointer_);
+        Acknowledge(Phase::Sending);
+      } else {
+        log_.Say("expander not addressed (address byte 0x%02X)", byte);
+        phase_ = Phase::NotAddressed;
+      }
+      break;
+    case Phase::ReceivingPointer:
+      if (byte >= kRegisterCount) {
+        log_.Say("expander has no register %u; transaction ignored", byte);
+        phase_ = Phase::NotAddressed;
+        break;
+      }
+      pointer_ = byte;
+      Acknowledge(Phase::ReceivingData);
+      break;
+    case Phase::ReceivingData:
+      StoreRegister(byte);
+      Acknowledge(Phase::ReceivingData);
+      break;
+    default:
+      break;
+  }
+}
+
+void ExpanderModel::Acknowledge(Phase next) {
+  pullsDataLow_ = true;
+  afterAcknowledge_ = next;
+  phase_ = Phase::Acknowledging;
+}
+
+void ExpanderModel::StartSending() {
+  shift_ = registers_[pointer_];
+  bits_ = 0;
+  pullsDataLow_ = !(shift_ & 0x80);
+}
+
+void ExpanderModel::StoreRegister(std::uint8_t value) {
+  const std::array<std::uint8_t, 8> before = registers_;
+  registers_[pointer_] = value;
+  StepPointer();
+  ReportLineChanges(before);
+}
+
+// The register pointer steps within its pair: 0 and 1, 6 and 7 take turns.
+void ExpanderModel::StepPointer() { pointer_ ^= 1; }
+
+void ExpanderModel::ReportLineChanges(const std::array<std::uint8_t, 8>& before) {
+  for (int port = 0; port < 2; ++port) {
+    for (int bit = 0; bit < kBitsPerByte; ++bit) {
+      const LineState now = StateOf(registers_, port, bit);
+      if (now == StateOf(before, port, bit)) continue;
+      log_.Say("%s %s", LineName(port, bit).c_str(), StateText(IsRelay(port, bit), now));
+    }
+  }
+}
+
+}  // namespace tqxsim

@@ -1,0 +1,77 @@
+#include "sim/SignalFromEnvironment.h"
+
+#include <cstdlib>
+
+#include "sim/DemoProgramme.h"
+#include "sim/ToneScript.h"
+#include "sim/WavFile.h"
+
+namespace tqxsim {
+
+namespace {
+
+constexpr double kSilenceVolts = 2.5;
+constexpr double kToneBiasVolts = 2.5;
+
+ChosenSignal Silence(std::string description) { return {ConstantSignal(kSilenceVolts), std::move(description)}; }
+
+ChosenSignal Unusable(std::string_view setting, const std::string& why) {
+  return Silence(std::string(kSignalVariable) + "=" + std::string(setting) + " cannot be used (" + why +
+                 "); the input stays at 2.5 V");
+}
+
+std::string DemoDescription() {
+  std::string bins;
+  for (const int bin : DemoToneBins()) bins += (bins.empty() ? "" : ", ") + std::to_string(bin);
+  return "demo programme (tones at bins " + bins + ", looping every " +
+         std::to_string(static_cast<int>(DemoProgrammeSeconds())) + " s)";
+}
+
+}  // namespace
+
+ChosenSignal SignalFromSetting(std::string_view setting) {
+  const std::size_t colon = setting.find(':');
+  const std::string_view kind = setting.substr(0, colon);
+  const std::string_view argument = colon == std::string_view::npos ? "" : setting.substr(colon + 1);
+
+  if (setting.empty() || setting == "demo") return {DemoSignal(), DemoDescription()};
+  if (setting == "silence") return Silence("silence (2.5 V)");
+  if (kind == "constant") {
+    const std::optional<double> volts = ParseNumber(argument);
+    if (!volts) return Unusable(setting, "expected constant:VOLTS");
+    return {ConstantSignal(*volts), "constant " + std::string(argument) + " V"};
+  }
+  if (kind == "tone") {
+    const std::size_t split = argument.find(':');
+    const std::optional<double> frequency = ParseFrequency(argument.substr(0, split));
+    const std::optional<double> amplitude =
+        split == std::string_view::npos ? std::nullopt : ParseNumber(argument.substr(split + 1));
+    if (!frequency || !amplitude) return Unusable(setting, "expected tone:FREQUENCY:AMPLITUDE");
+    return {ToneSignal(*frequency, *amplitude, kToneBiasVolts), "tone " + std::string(argument)};
+  }
+  if (kind == "script") {
+    ToneScript script = ReadToneScript(std::string(argument));
+    if (!script.error.empty()) return Unusable(setting, script.error);
+    return {ToneProgrammeSignal(std::move(script.steps), kToneScriptBiasVolts, 0.0),
+            "tone script " + std::string(argument)};
+  }
+  if (kind == "wav") {
+    WavRecording recording = ReadWav(std::string(argument));
+    if (!recording.error.empty()) return Unusable(setting, recording.error);
+    const double rate = recording.sampleRateHz;
+    return {RecordingSignal(std::move(recording.volts), rate), "recording " + std::string(argument)};
+  }
+  return Unusable(setting, "expected demo, silence, constant:, tone:, script: or wav:");
+}
+
+ChosenSignal SignalFromEnvironment() {
+  const char* setting = std::getenv(kSignalVariable);
+  return SignalFromSetting(setting == nullptr ? "" : setting);
+}
+
+bool QuietFromEnvironment() {
+  const char* quiet = std::getenv(kQuietVariable);
+  return quiet != nullptr && std::string_view(quiet) == "1";
+}
+
+}  // namespace tqxsim
