@@ -131,26 +131,6 @@ TEST_F(SampleFrame, AFailedWriteIsSilentAndKeepsThePreviousSamples) {
   EXPECT_THAT(device.Calls(), ElementsAre("GetQueueStatus", "Write 1923"));
 }
 
-TEST_F(SampleFrame, AFailedReadReportsWithTheBusFreeAndKeepsThePreviousSamples) {
-  device.replies = {RampReply()};
-  device.readStatuses = {1};
-  auto samples = Filled(1.25);
-  ReadSampleFrame(table, samples);
-  EXPECT_EQ(samples, Filled(1.25));
-  EXPECT_THAT(messages.Texts(), ElementsAre("Read Error!"));
-  EXPECT_EQ(messages.ShownWhileBusHeld(), 0);
-}
-
-TEST_F(SampleFrame, AReplyOneByteShortReportsAndKeepsEverySample) {
-  device.replies = {RampReply()};
-  device.shortBy = 1;
-  auto samples = Filled(1.25);
-  ReadSampleFrame(table, samples);
-  EXPECT_EQ(samples, Filled(1.25));
-  EXPECT_THAT(messages.Texts(), ElementsAre("error: too few bytes returned"));
-  EXPECT_EQ(messages.ShownWhileBusHeld(), 0);
-}
-
 TEST_F(SampleFrame, WaitsForABusHeldByTheOtherThread) {
   AcquireBus();
   std::thread worker([&] {
@@ -258,16 +238,6 @@ TEST_F(LineDrive, ToggleTwiceRestoresTheOutputAndKeepsTheLineAnOutput) {
   EXPECT_EQ(ExpanderShadow.configuration, (std::array<std::uint8_t, 2>{0xFF, 0xFD}));
 }
 
-TEST_F(LineDrive, FailedWritesEachReportAndTheSequenceGoesOn) {
-  device.writeStatuses = {1, 1, 1, 1};
-  DriveExpanderLine(table, ExpanderLine::P00, LineAction::Low);
-  EXPECT_THAT(messages.Texts(), ElementsAre("Error writing to DAC. 3", "Error writing to DAC. 3",
-                                            "Error writing to DAC. 3", "Error writing to DAC. 1"));
-  EXPECT_EQ(messages.ShownWhileBusHeld(), 0);
-  EXPECT_EQ(device.Writes().size(), 4u);
-  EXPECT_EQ(ExpanderShadow.outputs[0], 0xFE);  // the shadow keeps what failed to arrive
-}
-
 using AnalogOutput = DeviceTest;
 
 TEST_F(AnalogOutput, SendsOneFrameUnderTheBusAndLeavesTheShadowSpiIdle) {
@@ -276,14 +246,6 @@ TEST_F(AnalogOutput, SendsOneFrameUnderTheBusAndLeavesTheShadowSpiIdle) {
   EXPECT_EQ(device.Writes()[0].bytes, (Bytes{0x80, 0xEA, 0xFB, 0x11, 0x02, 0x00, 0x30, 0xFF, 0xF0, 0x80, 0xFA, 0xFB}));
   EXPECT_EQ(GpioLowShadow.load(), 0xFA);
   EXPECT_EQ(device.exchangesWithoutBus, 0);
-}
-
-TEST_F(AnalogOutput, AFailedWriteReportsWithTheBusFree) {
-  device.writeStatuses = {1};
-  WriteAnalogChannel(table, 2, 1.0f);
-  EXPECT_THAT(messages.Texts(), ElementsAre("Error writing to DAC. 5"));
-  EXPECT_EQ(messages.ShownWhileBusHeld(), 0);
-  EXPECT_EQ(GpioLowShadow.load(), 0xFA);
 }
 
 using LinkClose = DeviceTest;

@@ -1,0 +1,73 @@
+// BindDriver against the simulated module's library and its variants that
+// each lack one entry point, every case in a process of its own.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAreArray;
+
+namespace {
+
+struct ProbeOutcome {
+  int result = -1;
+  std::vector<std::string> messages;
+  std::vector<std::string> bound;
+};
+
+ProbeOutcome RunProbe(const std::filesystem::path& libraryDirectory) {
+  const std::string command = "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' '" TQX_BINDING_PROBE "'";
+  ProbeOutcome outcome;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return outcome;
+  std::array<char, 256> line;
+  while (std::fgets(line.data(), line.size(), pipe) != nullptr) {
+    std::string text(line.data());
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (text.starts_with("result ")) outcome.result = std::stoi(text.substr(7));
+    if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
+    if (text.starts_with("bound ")) outcome.bound.push_back(text.substr(6));
+  }
+  pclose(pipe);
+  return outcome;
+}
+
+// The lookup order, which decides what is bound before the first gap.
+const std::vector<std::string> kLookupOrder = {"FT_Write",       "FT_Read",  "FT_OpenEx",
+                                               "FT_Open",        "FT_ListDevices", "FT_Close",
+                                               "FT_SetBitMode", "FT_SetTimeouts", "FT_GetQueueStatus"};
+
+TEST(DriverBinding, BindsAllNineEntryPointsOfACompleteLibrary) {
+  const ProbeOutcome outcome = RunProbe(TQX_SIM_DIR);
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_THAT(outcome.messages, IsEmpty());
+  EXPECT_THAT(outcome.bound, UnorderedElementsAreArray(kLookupOrder));
+}
+
+TEST(DriverBinding, AMissingLibraryFailsWithoutAMessageOfItsOwn) {
+  const std::filesystem::path empty = std::filesystem::temp_directory_path() / "tqx-no-driver-library";
+  std::filesystem::create_directories(empty);
+  const ProbeOutcome outcome = RunProbe(empty);
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_THAT(outcome.messages, IsEmpty());
+  EXPECT_THAT(outcome.bound, IsEmpty());
+}
+
+TEST(DriverBinding, EachMissingEntryPointIsReportedAndTheLookupsStopThere) {
+  for (std::size_t missing = 0; missing < kLookupOrder.size(); ++missing) {
+    const std::string& name = kLookupOrder[missing];
+    const ProbeOutcome outcome = RunProbe(std::filesystem::path(TQX_SIM_VARIANTS_DIR) / ("no_" + name));
+    EXPECT_EQ(outcome.result, 1) << name;
+    EXPECT_THAT(outcome.messages, ElementsAre("Error: Can't Find " + name)) << name;
+    const std::vector<std::string> before(kLookupOrder.begin(), kLookupOrder.begin() + static_cast<long>(missing));
+    EXPECT_THAT(outcome.bound, UnorderedElementsAreArray(before)) << name;
+  }
+}
+
+}  // namespace
