@@ -1,0 +1,37 @@
+#include "dsp/AcquisitionWorker.h"
+
+#include <chrono>
+#include <thread>
+
+#include "device/AdcFrame.h"
+#include "dsp/PeakSearch.h"
+#include "dsp/PublishedLevels.h"
+#include "dsp/Spectrum.h"
+
+std::atomic<std::int32_t> WorkerRunning{0};
+
+namespace {
+constexpr auto kPauseBetweenCycles = std::chrono::milliseconds(10);
+static_assert(kConversionsPerFrame == kFrameSampleCount);
+}  // namespace
+
+void AcquisitionCycle(DriverTable& driver) {
+  ReadSampleFrame(driver, Spectrum.samples);
+  ComputeSpectrum();
+  CyclePeakBin = FindPeakBin(Spectrum.levels);
+  PublishLevels(Spectrum.levels);
+}
+
+// The worker has no message queue of its own, so there is no message to pump
+// between cycles.
+unsigned AcquisitionThreadProc(void* param) {
+  DriverTable& driver = *static_cast<DriverTable*>(param);
+  PeakBin.store(1);
+  if (WorkerRunning.load() == 0) return 0;
+  do {
+    AcquisitionCycle(driver);
+    PeakBin.store(CyclePeakBin);
+    std::this_thread::sleep_for(kPauseBetweenCycles);
+  } while (WorkerRunning.load() != 0);
+  return 0;
+}
