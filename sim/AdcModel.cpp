@@ -12,7 +12,7 @@ constexpr double kLargestCode = 4095.0;
 
 void AdcModel::PowerOn() {
   selected_ = false;
-  fallingEdges_ = 0;
+  risingEdges_ = 0;
   driving_ = false;
   result_ = 0;
   conversions_ = 0;
@@ -20,20 +20,25 @@ void AdcModel::PowerOn() {
 
 void AdcModel::Select(bool selected) {
   selected_ = selected;
-  fallingEdges_ = 0;
+  risingEdges_ = 0;
   driving_ = false;
 }
 
+// Counted from the rising edges, the ones on which the ADC takes the host's
+// bits: a clock that falls while the select line falls is no bit.
 void AdcModel::ClockEdge(bool rising, EngineTicks at) {
-  if (!selected_ || rising) return;
-  ++fallingEdges_;
-  if (fallingEdges_ == kConfigurationBits) {
+  if (!selected_) return;
+  if (rising) {
+    ++risingEdges_;
+    return;
+  }
+  if (risingEdges_ == kConfigurationBits && !driving_) {
     result_ = static_cast<std::uint16_t>(CodeForVolts(input_.VoltsAt(at)) << kCodeShift);
     driving_ = true;
     ++conversions_;
-  } else if (fallingEdges_ > kConfigurationBits && fallingEdges_ < kConfigurationBits + kResultBits) {
+  } else if (risingEdges_ > kConfigurationBits && risingEdges_ < kConfigurationBits + kResultBits) {
     result_ = static_cast<std::uint16_t>(result_ << 1);
-  } else if (fallingEdges_ == kConfigurationBits + kResultBits) {
+  } else if (risingEdges_ == kConfigurationBits + kResultBits) {
     driving_ = false;
   }
 }

@@ -43,7 +43,7 @@ class AdcModel {
 
   AnalogInput& input_;
   bool selected_ = false;
-  int fallingEdges_ = 0;
+  int risingEdges_ = 0;
   bool driving_ = false;
   std::uint16_t result_ = 0;
   std::uint64_t conversions_ = 0;

@@ -1,39 +1,20 @@
 #include "sim/Board.h"
 
-#include <array>
-
 namespace tqxsim {
 
 namespace {
 
 constexpr std::uint8_t kPulledUp = 0xFF;
 
-// The order in which the lines of one command take their new levels.
-constexpr std::array<std::uint8_t, 4> kSettleOrder{
-    line::kAdcSelect | line::kDacSelect | line::kExpanderEnable,
-    line::kDataOut,
-    line::kClock,
-    static_cast<std::uint8_t>(~(line::kAdcSelect | line::kDacSelect | line::kExpanderEnable | line::kDataOut |
-                                line::kClock)),
-};
-
 bool High(std::uint8_t levels, std::uint8_t mask) { return (levels & mask) != 0; }
 
 }  // namespace
 
 void Board::Drive(std::uint8_t value, std::uint8_t direction, EngineTicks at) {
-  const auto target = static_cast<std::uint8_t>((value & direction) | (kPulledUp & ~direction));
-  std::uint8_t current = levels_;
-  for (const std::uint8_t lines : kSettleOrder) {
-    const auto next = static_cast<std::uint8_t>((current & ~lines) | (target & lines));
-    if (next != current) Settle(current, next, at);
-    current = next;
-  }
-}
-
-void Board::Settle(std::uint8_t before, std::uint8_t after, EngineTicks at) {
+  const auto after = static_cast<std::uint8_t>((value & direction) | (kPulledUp & ~direction));
+  const std::uint8_t changed = levels_ ^ after;
   levels_ = after;
-  const std::uint8_t changed = before ^ after;
+  if (changed == 0) return;
   if (changed & line::kAdcSelect) adc_.Select(!High(after, line::kAdcSelect));
   if (changed & line::kDacSelect) dac_.Select(!High(after, line::kDacSelect));
 

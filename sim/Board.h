@@ -6,9 +6,10 @@
 // closes (active low), its data line tied to both data-out and data-in, so that
 // the engine reads what the expander drives once it lets go of data-out.
 //
-// Every change of the lines becomes events for the chips, in a fixed order
-// within one line command: select and enable lines settle first, then the data
-// line, then the clock.
+// Every change of the lines becomes events for the chips. Within one line
+// command the SPI chips see their select lines settle before the clock, and
+// the expander sees the levels behind its switch move at once (data before
+// clock, as it takes any simultaneous change).
 #include <cstdint>
 
 #include "sim/AdcModel.h"
@@ -41,8 +42,6 @@ class Board {
   bool DataIn() const;
 
  private:
-  void Settle(std::uint8_t before, std::uint8_t after, EngineTicks at);
-
   AdcModel& adc_;
   DacModel& dac_;
   ExpanderModel& expander_;

@@ -38,8 +38,12 @@ AnalogOutput DacModel::Channel(int channel) const { return channels_[channel == 
 void DacModel::Latch() {
   if (bits_ == 0) return;
   const auto channelByte = static_cast<std::uint8_t>((shift_ >> 16) & 0xFF);
-  if (bits_ != kWordBits || (channelByte != kChannel1Byte && channelByte != kChannel2Byte)) {
-    log_.Say("DAC ignored a word of %d bits (channel byte 0x%02X)", bits_, channelByte);
+  if (bits_ != kWordBits) {
+    log_.Say("DAC ignored a word of %d bits", bits_);
+    return;
+  }
+  if (channelByte != kChannel1Byte && channelByte != kChannel2Byte) {
+    log_.Say("DAC ignored a word for channel byte 0x%02X", channelByte);
     return;
   }
   const int channel = channelByte == kChannel1Byte ? 1 : 2;

@@ -146,7 +146,8 @@ DriverStatus SimulatedModule::SetBitMode(DriverHandle handle, std::uint8_t, std:
 DriverStatus SimulatedModule::SetTimeouts(DriverHandle handle, std::uint32_t readMs, std::uint32_t) {
   std::lock_guard lock(mutex_);
   if (const DriverStatus refused = CheckCall(handle, Clock::now())) return refused;
-  // Writes never wait (the module takes every byte at once), so the write time-out has nothing to limit.
+  // A write waits only for the engine to run what was written before it and
+  // itself, a few tens of milliseconds at most; the write time-out is not modelled.
   readTimeoutMs_ = readMs;
   return status::kOk;
 }
@@ -160,9 +161,15 @@ DriverStatus SimulatedModule::GetQueueStatus(DriverHandle handle, std::uint32_t*
   return status::kOk;
 }
 
+// The module takes a write's bytes only as fast as its engine runs them: the
+// call returns when the engine has finished the write, so every reply byte it
+// produces is readable by then. A reading transaction's drain therefore finds
+// the acknowledge bytes of the expander writes before it, and a frame and its
+// reply take the modelled time whether the time is spent in the write or in
+// the read.
 DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std::uint32_t n,
                                     std::uint32_t* written) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   const Clock::time_point now = Clock::now();
   if (const DriverStatus refused = CheckCall(handle, now)) return refused;
   if (written == nullptr || (buffer == nullptr && n > 0)) return status::kInvalidParameter;
@@ -174,20 +181,29 @@ DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std
     traffic_.AddFrame(std::move(frame));
     return status::kIoError;
   }
-  if (engineOn_) {
-    RunOnEngine(bytes, n, frame);
-  } else if (!reportedWritesWhileOff_) {
-    reportedWritesWhileOff_ = true;
-    log_.Say("bytes written while the serial engine is off are ignored (first: write %" PRIu64 ", %u bytes)",
-             frame.number, n);
+  if (!engineOn_) {
+    if (!reportedWritesWhileOff_) {
+      reportedWritesWhileOff_ = true;
+      log_.Say("bytes written while the serial engine is off are ignored (first: write %" PRIu64 ", %u bytes)",
+               frame.number, n);
+    }
+    traffic_.AddFrame(std::move(frame));
+    *written = n;
+    return status::kOk;
   }
+  const Clock::time_point done = TimeOf(RunOnEngine(bytes, n, frame));
   traffic_.AddFrame(std::move(frame));
-  *written = n;
   changed_.notify_all();
+  const std::uint64_t opening = openings_;
+  while (Clock::now() < done) {
+    if (openings_ != opening || Unplugged(Clock::now())) return status::kIoError;
+    changed_.wait_until(lock, unplugAt_ ? std::min(done, *unplugAt_) : done);
+  }
+  *written = n;
   return status::kOk;
 }
 
-void SimulatedModule::RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, RecordedFrame& frame) {
+EngineTicks SimulatedModule::RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, RecordedFrame& frame) {
   writer_ = std::this_thread::get_id();
   if (queue_.HoldsBytesFromOtherThan(writer_)) {
     traffic_.CountInterleavedWrite();
@@ -201,6 +217,7 @@ void SimulatedModule::RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, Re
   frame.startsAtSeconds = TicksToSeconds(start);
   frame.endsAtSeconds = TicksToSeconds(end);
   if (faultsInFrame_ > 1) log_.Say("(%u more protocol errors in write %" PRIu64 ")", faultsInFrame_ - 1, frame.number);
+  return end;
 }
 
 DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint32_t n, std::uint32_t* got) {

@@ -6,8 +6,9 @@
 // and a read waits on it without holding it.
 //
 // Time is the monotonic clock: a write starts on the engine at the moment it
-// is made (or when the engine finishes the writes before it), and its reply
-// bytes become readable when the modelled clock reaches them.
+// is made (or when the engine finishes the writes before it), returns when the
+// engine is done with it, and its reply bytes become readable when the
+// modelled clock reaches them.
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -102,7 +103,8 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   // kOk when the call may go on: the module is plugged in and handle is the open device's.
   DriverStatus CheckCall(DriverHandle handle, Clock::time_point now);
   bool Unplugged(Clock::time_point now);
-  void RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, RecordedFrame& frame);
+  // Returns when the engine will be done with the bytes.
+  EngineTicks RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, RecordedFrame& frame);
   EngineTicks TicksAt(Clock::time_point at) const;
   Clock::time_point TimeOf(EngineTicks ticks) const;
   DriverHandle OpenHandle() { return this; }

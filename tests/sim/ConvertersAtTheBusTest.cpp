@@ -1,0 +1,125 @@
+// The ADC and the DAC, reached through the monitor's SPI frames.
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+#include "HandBuiltFrames.h"
+#include "ModuleAtTheBus.h"
+#include "sim/ModelledTiming.h"
+
+namespace {
+
+constexpr std::uint8_t kIdle = 0xFB;
+constexpr std::uint32_t kReplyBytes = 256;
+
+class AdcAtTheBus : public ModuleAtTheBus {
+ protected:
+  std::vector<int> SampleCodes() {
+    Send(AdcFrameBytes(kIdle));
+    const std::vector<std::uint8_t> reply = Receive(kReplyBytes);
+    std::vector<int> codes;
+    for (std::size_t k = 0; k + 1 < reply.size(); k += 2) codes.push_back(CodeOf(reply[k], reply[k + 1]));
+    return codes;
+  }
+};
+
+// Level in dB relative to 1 V RMS at one frequency index, as the monitor's
+// spectrum computes it, from a plain sum.
+double LevelDb(const std::vector<int>& codes, int index) {
+  std::complex<double> sum = 0.0;
+  for (std::size_t n = 0; n < codes.size(); ++n) {
+    const double volts = codes[n] * 5.0 / 4095.0;
+    sum += volts * std::polar(1.0, -2.0 * std::numbers::pi * index * static_cast<double>(n) / 128.0);
+  }
+  return 10.0 * std::log10(std::norm(sum) / 8192.0 + 1e-28);
+}
+
+TEST_F(AdcAtTheBus, AConstantTwoAndAHalfVoltsReadsBackAs2047Or2048InAll128Samples) {
+  sim.SetConstantInput(2.5);
+  const std::vector<int> codes = SampleCodes();
+  ASSERT_EQ(codes.size(), 128u);
+  for (const int code : codes) EXPECT_TRUE(code == 2047 || code == 2048) << code;
+  EXPECT_EQ(sim.ConversionCount(), 128u);
+}
+
+TEST_F(AdcAtTheBus, ConstantInputsReadAsTheNearestCodeClampedAtTheRails) {
+  const std::vector<std::pair<double, int>> cases{{0.0, 0}, {1.0, 819}, {5.0, 4095}, {7.0, 4095}, {-1.0, 0}};
+  for (const auto& [volts, code] : cases) {
+    sim.SetConstantInput(volts);
+    EXPECT_THAT(SampleCodes(), ::testing::Each(code)) << volts << " V";
+  }
+}
+
+TEST_F(AdcAtTheBus, EachConversionSamplesTheInputAtItsOwnModelledMoment) {
+  // A ramp of 100 V/s moves 100 / fs volts, about 20 codes, from one conversion to the next.
+  sim.SetInputFunction([](double seconds) { return 1.0 + 100.0 * seconds; });
+  const std::vector<int> codes = SampleCodes();
+  const double codesPerConversion = 100.0 / tqxsim::kModelledSampleRateHz * 4095.0 / 5.0;
+  for (std::size_t k = 1; k < codes.size(); ++k) {
+    EXPECT_NEAR(codes[k] - codes[k - 1], codesPerConversion, 1.0) << "conversion " << k;
+  }
+}
+
+TEST_F(AdcAtTheBus, AToneOnABinsCentreFrequencyLandsInThatBinAlone) {
+  sim.SetBinToneInput(21, 1.0, 2.5);
+  const std::vector<int> codes = SampleCodes();
+  EXPECT_NEAR(LevelDb(codes, 20), -3.0103, 0.05);
+  for (int index = 1; index < 64; ++index) {
+    if (index == 20) continue;
+    EXPECT_LT(LevelDb(codes, index), -50.0) << "index " << index;
+  }
+}
+
+TEST_F(AdcAtTheBus, AFrameTakesItsModelledThirtyOneAndAHalfMillisecondsOfWallTime) {
+  using Clock = std::chrono::steady_clock;
+  constexpr int kFrames = 8;
+  sim.SetConstantInput(2.5);
+  const auto start = Clock::now();
+  for (int frame = 0; frame < kFrames; ++frame) {
+    const auto frameStart = Clock::now();
+    ASSERT_EQ(SampleCodes().size(), 128u);
+    EXPECT_GE(std::chrono::duration<double>(Clock::now() - frameStart).count(), tqxsim::kAdcFrameSeconds * 0.999);
+  }
+  const double secondsPerFrame = std::chrono::duration<double>(Clock::now() - start).count() / kFrames;
+  EXPECT_NEAR(tqxsim::kAdcFrameSeconds, 0.0315, 0.0002);
+  // At least 95 % of the modelled rate.
+  EXPECT_LE(secondsPerFrame, tqxsim::kAdcFrameSeconds / 0.95);
+  const std::vector<tqxsim::RecordedFrame> frames = sim.RecentFrames();
+  EXPECT_NEAR(frames.back().endsAtSeconds - frames.back().startsAtSeconds, tqxsim::kAdcFrameSeconds, 1e-9);
+  RecordProperty("secondsPerFrame", std::to_string(secondsPerFrame));
+}
+
+using DacAtTheBus = ModuleAtTheBus;
+
+TEST_F(DacAtTheBus, ChannelOneAtFiveVoltsReachesTheDacAsCode4095) {
+  Send({0x80, 0xEA, 0xFB, 0x11, 0x02, 0x00, 0x30, 0xFF, 0xF0, 0x80, 0xFA, 0xFB});
+  const tqxsim::AnalogOutput channel1 = sim.AnalogChannel(1);
+  EXPECT_EQ(channel1.channelByte, 0x30);
+  EXPECT_EQ(channel1.code, 4095);
+  EXPECT_DOUBLE_EQ(channel1.volts, 5.0);
+  EXPECT_EQ(sim.AnalogChannel(2).code, 0);
+  EXPECT_TRUE(SaidLine("sim: analog 1 = 5.000 V"));
+}
+
+TEST_F(DacAtTheBus, ChannelTwoTakesItsOwnCodeAndReportsOnlyChanges) {
+  Send(DacFrameBytes(0x31, 2047));
+  Send(DacFrameBytes(0x31, 2047));
+  EXPECT_EQ(sim.AnalogChannel(2).code, 2047);
+  EXPECT_NEAR(sim.AnalogChannel(2).volts, 2.4994, 1e-4);
+  const std::vector<std::string> messages = sim.RecentMessages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), "sim: analog 2 = 2.499 V"), 1);
+}
+
+TEST_F(DacAtTheBus, IgnoresAWordThatIsNotTwentyFourBitsLong) {
+  FrameBytes frame;
+  frame.Lines(0xEA, kDriveAll).BytesOut({0x30, 0xFF}).Lines(0xFA, kDriveAll);
+  Send(frame.bytes);
+  EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0);
+  EXPECT_TRUE(SaidLine("sim: DAC ignored a word of 16 bits"));
+}
+
+}  // namespace

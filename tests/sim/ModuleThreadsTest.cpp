@@ -1,0 +1,67 @@
+// Two threads on one module: what the receive queue shows while another
+// thread's frame runs, and frames that interleave because nobody holds the bus.
+#include <gmock/gmock.h>
+
+#include <chrono>
+#include <thread>
+
+#include "HandBuiltFrames.h"
+#include "ModuleAtTheBus.h"
+#include "sim/ModelledTiming.h"
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr std::uint8_t kIdle = 0xFB;
+
+using ModuleThreads = ModuleAtTheBus;
+
+TEST_F(ModuleThreads, RepliesBecomeReadableOnlyAsTheModelledClockReachesThem) {
+  sim.SetConstantInput(2.5);
+  std::thread writer([&] { Send(AdcFrameBytes(kIdle)); });
+  const auto start = Clock::now();
+  while (sim.WriteCount() == 0) std::this_thread::yield();
+  std::this_thread::sleep_until(start + std::chrono::milliseconds(15));
+  const std::uint32_t halfway = QueuedBytes();
+  writer.join();
+  // 15 ms into a 31.5 ms frame: about half of the 256 bytes, never all of them.
+  EXPECT_GT(halfway, 64u);
+  EXPECT_LT(halfway, 224u);
+  EXPECT_EQ(QueuedBytes(), 256u);
+}
+
+TEST_F(ModuleThreads, AReadWaitsForAnotherThreadsFrameAndWakesWhenItsBytesAreThere) {
+  ASSERT_EQ(driver.setTimeouts(handle, 200, 200), kDriverOk);
+  std::thread writer([&] { Send(AdcFrameBytes(kIdle)); });
+  const auto start = Clock::now();
+  const std::vector<std::uint8_t> reply = Receive(256);
+  const double waitedSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  writer.join();
+  EXPECT_EQ(reply.size(), 256u);
+  EXPECT_LT(waitedSeconds, tqxsim::kAdcFrameSeconds + 0.010);
+}
+
+TEST_F(ModuleThreads, AFrameWrittenWhileAnotherThreadsReplyIsQueuedCountsAsInterleaved) {
+  Send(AdcFrameBytes(kIdle));  // its reply stays queued, as if its reader had not come yet
+  std::thread intruder([&] { Send(DacFrameBytes(0x30, 100)); });
+  intruder.join();
+  EXPECT_EQ(sim.InterleavedWriteCount(), 1u);
+  EXPECT_TRUE(SaidLine("sim: write 2 went out while another thread's reply was still queued: interleaved transactions"));
+
+  Receive(256);
+  std::thread polite([&] { Send(DacFrameBytes(0x30, 200)); });
+  polite.join();
+  EXPECT_EQ(sim.InterleavedWriteCount(), 1u) << "an empty queue leaves nothing to mix with";
+}
+
+TEST_F(ModuleThreads, UnpluggingEndsAReadThatIsWaiting) {
+  ASSERT_EQ(driver.setTimeouts(handle, 0, 0), kDriverOk);  // no time-out: only the unplug can end it
+  std::thread unplugger([&] { sim.UnplugAfter(20); });
+  std::uint8_t byte = 0;
+  std::uint32_t got = 0;
+  EXPECT_NE(driver.read(handle, &byte, 1, &got), kDriverOk);
+  unplugger.join();
+}
+
+}  // namespace
