@@ -24,7 +24,8 @@ class CDialog {
   // EndDialog. Returns the value given to EndDialog.
   int DoModal();
   // Creates and shows the window without a modal loop (tests, and windows that
-  // live beside others). DestroyWindow takes it down again.
+  // live beside others). DestroyWindow takes it down again; it must not be
+  // called from the dialog's own handlers (EndDialog is the way out of those).
   bool Create();
   void DestroyWindow();
   void EndDialog(int result);
@@ -81,11 +82,16 @@ class CDialog {
   // Base: loads the members into the controls; returns true to let the
   // framework put the focus on the first tab stop.
   virtual bool OnInitDialog();
-  // Enter (when no push button has the focus). Base: save, then EndDialog(IDOK).
+  // Enter (when no push button has the focus and there is no default button,
+  // or the default button is IDOK) and clicks of an IDOK button. Base: save,
+  // then EndDialog(IDOK).
   virtual void OnOK();
-  // Escape, the close box and the menu's Close. Base: EndDialog(IDCANCEL).
+  // Escape, the close box, the menu's Close and clicks of an IDCANCEL button.
+  // Base: EndDialog(IDCANCEL).
   virtual void OnCancel();
-  // A control's notification; the base ignores it.
+  // A control's notification. Clicks of IDOK and IDCANCEL buttons go to OnOK
+  // and OnCancel without passing here; the base sends those two ids there as
+  // well (SendCommand) and ignores the rest.
   virtual void OnCommand(int id, Notification code);
   virtual void OnTimer(int id);
   // Only dialogs that override it paint anything of their own.
@@ -95,6 +101,9 @@ class CDialog {
 
  private:
   friend struct Window;
+  // Creates the window and runs OnInitDialog; false when no window is left.
+  bool CreateAndInitWindow();
+
   const DialogTemplate& template_;
   CDialog* owner_;
   std::unique_ptr<Window> window_;

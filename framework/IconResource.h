@@ -14,3 +14,10 @@ struct IconResource {
   int id;
   std::span<const IconImage> images;      // largest first
 };
+
+// Icons by resource id, for the Icon controls of templates. The resource is
+// kept by reference, so it must live as long as the program (static data).
+// Registering an id again replaces the earlier icon.
+void RegisterIconResource(const IconResource& icon);
+// nullptr when no icon has that id.
+const IconResource* FindIconResource(int id);

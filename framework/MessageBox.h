@@ -21,5 +21,7 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 // nobody will answer them.
 void AbandonWaitingMessageBoxes();
 
-// Number of boxes currently open on the window thread (nested boxes count each).
+// Number of boxes that window-thread callers have open (nested boxes count
+// each); boxes shown for other threads do not count, as they hold up no
+// window-thread code.
 int OpenWindowThreadMessageBoxes();

@@ -41,6 +41,8 @@ class CPaintDC {
  private:
   Surface& surface_;
   const CPen* pen_;
+  COLORREF bkColor_ = RGB(255, 255, 255);
+  COLORREF textColor_ = RGB(0, 0, 0);
   int x_ = 0;
   int y_ = 0;
 };

@@ -1,0 +1,103 @@
+#include "framework/DataExchange.h"
+
+#include "framework/Dialog.h"
+#include "framework/MessageBox.h"
+#include "framework/TextConversion.h"
+#include "framework/detail/RadioGroups.h"
+
+namespace {
+
+// Writing only a differing text keeps the control from reporting a change
+// that did not happen.
+void LoadText(CDialog& dialog, int id, const std::string& text) {
+  if (dialog.GetDlgItemText(id) != text) dialog.SetDlgItemText(id, text);
+}
+
+std::vector<int> RadioGroupIds(const DialogTemplate& dialogTemplate, int firstId) {
+  std::vector<int> ids;
+  const auto first = IndexOfControl(dialogTemplate, firstId);
+  if (!first) return ids;
+  for (std::size_t i : RadioGroupFrom(dialogTemplate, *first)) ids.push_back(dialogTemplate.controls[i].id);
+  return ids;
+}
+
+}  // namespace
+
+CDataExchange::CDataExchange(CDialog& dialog, bool saveAndValidate) : dialog_(dialog), saving_(saveAndValidate) {}
+
+void CDataExchange::Integer(int id, std::int32_t& value) {
+  if (failed_) return;
+  if (!saving_) {
+    LoadText(dialog_, id, FormatInteger(value));
+    return;
+  }
+  if (const auto parsed = ParseInteger(dialog_.GetDlgItemText(id))) {
+    value = *parsed;
+  } else {
+    Refuse(id, kIntegerRefusal);
+  }
+}
+
+void CDataExchange::Real(int id, float& value) {
+  if (failed_) return;
+  if (!saving_) {
+    LoadText(dialog_, id, FormatReal(value));
+    return;
+  }
+  if (const auto parsed = ParseReal(dialog_.GetDlgItemText(id))) {
+    value = *parsed;
+  } else {
+    Refuse(id, kNumberRefusal);
+  }
+}
+
+void CDataExchange::Text(int id, std::string& value, int maxChars) {
+  if (failed_) return;
+  if (!saving_) {
+    LoadText(dialog_, id, value);
+    if (maxChars > 0) dialog_.LimitText(id, maxChars);
+    return;
+  }
+  std::string text = dialog_.GetDlgItemText(id);
+  if (maxChars > 0 && text.size() > static_cast<std::size_t>(maxChars)) {
+    Refuse(id, TooLongMessage(maxChars));
+  } else {
+    value = std::move(text);
+  }
+}
+
+void CDataExchange::Radio(int firstId, std::int32_t& index) {
+  if (failed_) return;
+  const std::vector<int> group = RadioGroupIds(dialog_.Template(), firstId);
+  if (!saving_) {
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      dialog_.CheckDlgButton(group[i], index >= 0 && static_cast<std::size_t>(index) == i);
+    }
+    return;
+  }
+  index = -1;
+  for (std::size_t i = 0; i < group.size(); ++i) {
+    if (dialog_.IsDlgButtonChecked(group[i])) {
+      index = static_cast<std::int32_t>(i);
+      break;
+    }
+  }
+}
+
+// The boxes are two-state: 2 shows as checked, as the classic boxes show it,
+// and reads back as 1.
+void CDataExchange::Check(int id, std::int32_t& state) {
+  if (failed_) return;
+  if (saving_) {
+    state = dialog_.IsDlgButtonChecked(id) ? 1 : 0;
+    return;
+  }
+  if (state < 0 || state > 2) state = 0;
+  dialog_.CheckDlgButton(id, state != 0);
+}
+
+void CDataExchange::Refuse(int id, const std::string& message) {
+  failed_ = true;
+  AfxMessageBox(message);
+  dialog_.GotoDlgCtrl(id);
+}

@@ -1,0 +1,27 @@
+#include "framework/detail/RadioGroups.h"
+
+namespace {
+bool StartsGroup(const ControlTemplate& control) { return (control.style & ControlStyle::Group) != 0; }
+}  // namespace
+
+std::optional<std::size_t> IndexOfControl(const DialogTemplate& dialogTemplate, int id) {
+  for (std::size_t i = 0; i < dialogTemplate.controls.size(); ++i) {
+    if (dialogTemplate.controls[i].id == id) return i;
+  }
+  return std::nullopt;
+}
+
+std::size_t GroupStartOf(const DialogTemplate& dialogTemplate, std::size_t index) {
+  while (index > 0 && !StartsGroup(dialogTemplate.controls[index])) --index;
+  return index;
+}
+
+std::vector<std::size_t> RadioGroupFrom(const DialogTemplate& dialogTemplate, std::size_t first) {
+  std::vector<std::size_t> group;
+  const auto& controls = dialogTemplate.controls;
+  for (std::size_t i = first; i < controls.size(); ++i) {
+    if (i != first && StartsGroup(controls[i])) break;
+    if (controls[i].kind == ControlKind::RadioButton) group.push_back(i);
+  }
+  return group;
+}

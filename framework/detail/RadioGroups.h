@@ -1,0 +1,19 @@
+#pragma once
+// Where groups of a template begin and end. A group runs from a control with
+// the Group style up to, not including, the next one; the first group also
+// takes the controls before any Group style.
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "framework/DialogTemplate.h"
+
+// Position of the first control with that id in creation order.
+std::optional<std::size_t> IndexOfControl(const DialogTemplate& dialogTemplate, int id);
+
+// The group that holds the control at `index`: where it starts.
+std::size_t GroupStartOf(const DialogTemplate& dialogTemplate, std::size_t index);
+
+// The radio buttons from `first` up to the next control that starts a group,
+// in creation order; other kinds of control in between do not count.
+std::vector<std::size_t> RadioGroupFrom(const DialogTemplate& dialogTemplate, std::size_t first);

@@ -1,0 +1,121 @@
+// A worker thread's message box: shown by the window thread, waited for by the
+// worker alone.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "TestDialogs.h"
+#include "framework/MessageBox.h"
+#include "framework/QtAccess.h"
+#include "framework/WinThread.h"
+#include "support/DialogDriver.h"
+#include "support/MessageCapture.h"
+
+namespace {
+
+using namespace probe;
+
+QMessageBox* ShownBox() {
+  for (QWidget* widget : QApplication::allWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box != nullptr && box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+class WorkerMessageBox : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (worker.joinable()) worker.join();
+    ResetMessageBoxAbandonment();
+  }
+
+  void StartWorker(const char* text) {
+    worker = std::thread([this, text] {
+      onWindowThread = IsWindowThread();
+      AfxMessageBox(text);
+      returned = true;
+    });
+  }
+
+  RealMessageBoxes real;
+  std::thread worker;
+  std::atomic<bool> onWindowThread{true};
+  std::atomic<bool> returned{false};
+};
+
+TEST_F(WorkerMessageBox, IsShownByTheWindowThreadWhileTheWindowStaysUsable) {
+  ProbeDialog dialog;
+  QString caption;
+  bool waitedWhileShown = false;
+  int countedOpen = -1;
+  const int result = RunModal(dialog, [&] {
+    StartWorker("error: too few bytes returned");
+    ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
+    caption = ShownBox()->windowTitle();
+    countedOpen = OpenWindowThreadMessageBoxes();
+
+    // The dialog under the box still takes clicks and typing.
+    ClickControl(dialog, kPushButton);
+    TypeText(dialog, kNameEdit, "ok");
+    waitedWhileShown = !returned;
+
+    ClickThroughWindowSystem(ShownBox()->button(QMessageBox::Ok));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return returned.load(); }));
+    dialog.EndDialog(IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_FALSE(onWindowThread);
+  EXPECT_EQ(caption, "tqxfft");
+  EXPECT_EQ(countedOpen, 0) << "a box shown for another thread holds up no window-thread code";
+  EXPECT_TRUE(waitedWhileShown);
+  EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), std::pair(kPushButton, Notification::Clicked)), 1);
+  EXPECT_EQ(dialog.GetDlgItemText(kNameEdit), "") << "the window is gone";
+}
+
+TEST_F(WorkerMessageBox, AbandoningReleasesTheWaitingWorkerClosesItsBoxAndAnswersLaterOnesAtOnce) {
+  StartWorker("error: too few bytes returned");
+  ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
+  EXPECT_FALSE(returned);
+
+  AbandonWaitingMessageBoxes();
+  worker.join();
+  EXPECT_TRUE(returned);
+  EXPECT_TRUE(ProcessEventsUntil([] { return ShownBox() == nullptr; }));
+
+  std::thread late([] { AfxMessageBox("nobody will answer this"); });
+  late.join();
+  ProcessEventsFor(50ms);
+  EXPECT_EQ(ShownBox(), nullptr);
+}
+
+TEST_F(WorkerMessageBox, ABoxOverADialogThatClosesReleasesTheWorker) {
+  ProbeDialog dialog;
+  RunModal(dialog, [&] {
+    StartWorker("error: too few bytes returned");
+    ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
+    dialog.EndDialog(IDCANCEL);
+  });
+  EXPECT_TRUE(ProcessEventsUntil([&] { return returned.load(); }));
+}
+
+TEST(WorkerMessageBoxHook, RunsOnTheWorkersOwnThread) {
+  MessageCapture boxes;
+  std::atomic<bool> hookOnWindowThread{true};
+  boxes.WhileOpen([&](std::string_view) { hookOnWindowThread = IsWindowThread(); });
+  CWinThread worker([](void*) -> unsigned {
+    AfxMessageBox("from the worker");
+    return 3;
+  }, nullptr);
+  worker.Join();
+  EXPECT_EQ(worker.ExitCode(), 3u);
+  EXPECT_FALSE(hookOnWindowThread);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"from the worker"});
+}
+
+}  // namespace
