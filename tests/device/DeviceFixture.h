@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeDevice.h"
-#include "MessageLog.h"
+#include "BusCheckedMessages.h"
 #include "device/Expander.h"
 #include "device/SharedBus.h"
 
@@ -21,5 +21,5 @@ class DeviceTest : public ::testing::Test {
 
   FakeDevice device;
   DriverTable table;
-  MessageLog messages;
+  BusCheckedMessages messages;
 };

@@ -9,7 +9,6 @@
 #include "SimulatedModule.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
-#include "device/ExpanderFrames.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -46,25 +45,13 @@ TEST_F(ModuleExpander, DrivingP10HighLeavesOnlyItsBitsChanged) {
   EXPECT_EQ(registers[kOutputs1], 0x01);
 }
 
-TEST_F(ModuleExpander, ALineDriveRightAfterAnAdcFrameStillReachesTheExpander) {
+TEST_F(ModuleExpander, AWriteRightAfterAnAdcFrameStillReachesTheExpander) {
   std::array<double, kConversionsPerFrame> samples{};
   ReadSampleFrame(table, samples);
   ASSERT_EQ(GpioLowShadow.load(), 0xFA);  // clock low, as the ADC leaves it
-  DriveExpanderLine(table, ExpanderLine::K1, LineAction::Low);
-  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs0], 0xEF);
-  EXPECT_EQ(sim.ExpanderRegisters()[kConfiguration0], 0xEF);
-}
-
-TEST_F(ModuleExpander, AWriteThatOpensWithTheClockLowIsIgnoredByTheExpander) {
-  // What a write frame used to send after an SPI frame: no start condition.
-  ExpanderWriteFrame frame = BuildExpanderWriteFrame(0xFB, kOutputRegister, 0x00, 0x00);
-  for (std::size_t at = 4; at < 15; at += 3) frame.bytes[at] = 0xDA;
-  std::uint32_t written = 0;
-  AcquireBus();
-  ASSERT_EQ(DeviceWrite(table, frame.bytes.data(), kExpanderWriteFrameBytes, &written), kDriverOk);
-  ReleaseBus();
-  EXPECT_EQ(sim.IgnoredExpanderTransactionCount(), 1u);
-  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs0], 0xFF);
+  WriteExpanderOutputs(table, 0x5A, 0xA5);
+  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs0], 0x5A);
+  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs1], 0xA5);
 }
 
 using ModuleAnalogOutput = SimulatedModuleTest;
