@@ -9,6 +9,7 @@
 #include "SimulatedModule.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
+#include "framework/QtAccess.h"
 
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;
@@ -58,6 +59,30 @@ TEST_F(ModuleSharedByTwoThreads, ACloseWaitsForTheSampleFrameOnTheBus) {
   EXPECT_FALSE(sim.IsOpen());
   for (double volts : samples) EXPECT_NEAR(volts, 1.0, 0.002);  // the whole reply arrived
   EXPECT_THAT(messages.Texts(), IsEmpty());
+}
+
+TEST_F(ModuleSharedByTwoThreads, TheCloseOrderReleasesAWorkerWaitingOnItsMessageBox) {
+  sim.SetReadsFail(true);
+  std::atomic<bool> running{true};
+  std::thread worker;
+  {
+    RealMessageBoxes realBoxes;  // "Read Error!" waits for a user nobody will be
+    worker = std::thread([&] {
+      std::array<double, kConversionsPerFrame> samples{};
+      while (running) ReadSampleFrame(table, samples);
+    });
+    while (sim.WriteCount() < 2) std::this_thread::sleep_for(1ms);  // set-up's write, then the frame
+    std::this_thread::sleep_for(20ms);                               // its box is up
+
+    // What the close request does, in its order.
+    running = false;
+    AbandonWaitingMessageBoxes();
+    worker.join();
+    CloseDeviceLink(table);
+  }
+  ResetMessageBoxAbandonment();
+  EXPECT_FALSE(sim.IsOpen());
+  sim.SetReadsFail(false);
 }
 
 }  // namespace
