@@ -17,8 +17,9 @@ class CWinThread {
   unsigned ExitCode() const { return exitCode_; }
 
  private:
-  std::thread thread_;
+  // Declared before the thread, so it is set before the procedure can write it.
   unsigned exitCode_ = 0;
+  std::thread thread_;
 };
 
 // Starts procedure(param) at once on a new thread of normal priority.

@@ -134,7 +134,7 @@ int FocusedControlId(const CDialog& dialog) {
 
 std::string SelectedText(const CDialog& dialog, int id) {
   auto* edit = qobject_cast<QLineEdit*>(RequireControl(dialog, id));
-  return edit ? edit->selectedText().toStdString() : std::string();
+  return edit ? edit->selectedText().toLatin1().toStdString() : std::string();
 }
 
 CRect ControlRect(const CDialog& dialog, int id) {
