@@ -20,8 +20,7 @@ void Board::Drive(std::uint8_t value, std::uint8_t direction, EngineTicks at) {
 
   // Behind the open switch the expander sees its own pulled-up idle lines.
   const bool expanderConnected = !High(after, line::kExpanderEnable);
-  expander_.Sense(!expanderConnected || High(after, line::kClock),
-                  !expanderConnected || High(after, line::kDataOut));
+  expander_.Sense(!expanderConnected || High(after, line::kClock), !expanderConnected || High(after, line::kDataOut));
 
   if (changed & line::kClock) {
     const bool rising = High(after, line::kClock);

@@ -23,9 +23,9 @@ namespace line {
 inline constexpr std::uint8_t kClock = 0x01;
 inline constexpr std::uint8_t kDataOut = 0x02;
 inline constexpr std::uint8_t kDataIn = 0x04;
-inline constexpr std::uint8_t kAdcSelect = 0x08;        // active low
-inline constexpr std::uint8_t kDacSelect = 0x10;        // active low
-inline constexpr std::uint8_t kExpanderEnable = 0x20;   // active low
+inline constexpr std::uint8_t kAdcSelect = 0x08;       // active low
+inline constexpr std::uint8_t kDacSelect = 0x10;       // active low
+inline constexpr std::uint8_t kExpanderEnable = 0x20;  // active low
 }  // namespace line
 
 class Board {

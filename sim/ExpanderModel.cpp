@@ -13,8 +13,7 @@ enum class LineState { Input, OutputLow, OutputHigh };
 LineState StateOf(const std::array<std::uint8_t, 8>& registers, int port, int bit) {
   const bool isInput = (registers[ExpanderModel::kConfigurationRegister + port] >> bit) & 1;
   if (isInput) return LineState::Input;
-  return ((registers[ExpanderModel::kOutputRegister + port] >> bit) & 1) ? LineState::OutputHigh
-                                                                        : LineState::OutputLow;
+  return ((registers[ExpanderModel::kOutputRegister + port] >> bit) & 1) ? LineState::OutputHigh : LineState::OutputLow;
 }
 
 bool IsRelay(int port, int bit) { return port == 0 && bit >= 4; }
@@ -27,9 +26,12 @@ std::string LineName(int port, int bit) {
 
 const char* StateText(bool relay, LineState state) {
   switch (state) {
-    case LineState::Input: return relay ? "open (its line is an input)" : "input";
-    case LineState::OutputLow: return relay ? "open" : "output low";
-    case LineState::OutputHigh: return relay ? "closed" : "output high";
+    case LineState::Input:
+      return relay ? "open (its line is an input)" : "input";
+    case LineState::OutputLow:
+      return relay ? "open" : "output low";
+    case LineState::OutputHigh:
+      return relay ? "closed" : "output high";
   }
   return "";
 }

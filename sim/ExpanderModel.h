@@ -38,7 +38,7 @@ class ExpanderModel {
   enum class Phase {
     Idle,                     // no start condition seen since the last stop
     NotAddressed,             // another address: wait for the next start or stop
-    ReceivingAddress,
+    ReceivingAddress,         // the first byte after a start condition
     ReceivingPointer,         // the register number, after the write address
     ReceivingData,            // register values, after the register number
     Acknowledging,            // pulling data low for the ninth clock

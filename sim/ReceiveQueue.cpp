@@ -9,8 +9,8 @@ void ReceiveQueue::Push(std::uint8_t value, EngineTicks readyAt, std::thread::id
 }
 
 std::size_t ReceiveQueue::ReadyCount(EngineTicks now) const {
-  const auto firstNotReady = std::partition_point(bytes_.begin(), bytes_.end(),
-                                                  [now](const QueuedByte& byte) { return byte.readyAt <= now; });
+  const auto firstNotReady =
+      std::partition_point(bytes_.begin(), bytes_.end(), [now](const QueuedByte& byte) { return byte.readyAt <= now; });
   return static_cast<std::size_t>(firstNotReady - bytes_.begin());
 }
 
@@ -27,7 +27,8 @@ std::size_t ReceiveQueue::Take(std::span<std::uint8_t> into) {
 }
 
 bool ReceiveQueue::HoldsBytesFromOtherThan(std::thread::id thread) const {
-  return std::any_of(bytes_.begin(), bytes_.end(), [thread](const QueuedByte& byte) { return byte.producer != thread; });
+  return std::any_of(bytes_.begin(), bytes_.end(),
+                     [thread](const QueuedByte& byte) { return byte.producer != thread; });
 }
 
 }  // namespace tqxsim

@@ -106,8 +106,7 @@ std::unique_ptr<SignalSource> FunctionSignal(std::function<double(double)> volts
   return std::make_unique<Function>(std::move(volts));
 }
 
-std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, double biasVolts,
-                                                  double noiseVoltsRms) {
+std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, double biasVolts, double noiseVoltsRms) {
   return std::make_unique<ToneProgramme>(std::move(steps), biasVolts, noiseVoltsRms);
 }
 

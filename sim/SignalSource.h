@@ -27,8 +27,7 @@ std::unique_ptr<SignalSource> ToneSignal(double frequencyHz, double amplitudeVol
 std::unique_ptr<SignalSource> FunctionSignal(std::function<double(double seconds)> volts);
 // The steps one after the other on biasVolts, then from the start again, with
 // Gaussian noise of noiseVoltsRms added (0 for none).
-std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, double biasVolts,
-                                                  double noiseVoltsRms);
+std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, double biasVolts, double noiseVoltsRms);
 // A recording of volts at sampleRateHz, interpolated linearly and looped.
 std::unique_ptr<SignalSource> RecordingSignal(std::vector<double> volts, double sampleRateHz);
 // The built-in demo programme (sim/DemoProgramme.h).

@@ -125,6 +125,8 @@ DriverStatus SimulatedModule::Close(DriverHandle handle) {
   return status::kOk;
 }
 
+// The mask plays no part in the serial engine's mode: its line directions come
+// from the line commands.
 DriverStatus SimulatedModule::SetBitMode(DriverHandle handle, std::uint8_t, std::uint8_t mode) {
   std::lock_guard lock(mutex_);
   if (const DriverStatus refused = CheckCall(handle, Clock::now())) return refused;
@@ -167,8 +169,7 @@ DriverStatus SimulatedModule::GetQueueStatus(DriverHandle handle, std::uint32_t*
 // the acknowledge bytes of the expander writes before it, and a frame and its
 // reply take the modelled time whether the time is spent in the write or in
 // the read.
-DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std::uint32_t n,
-                                    std::uint32_t* written) {
+DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std::uint32_t n, std::uint32_t* written) {
   std::unique_lock lock(mutex_);
   const Clock::time_point now = Clock::now();
   if (const DriverStatus refused = CheckCall(handle, now)) return refused;
@@ -234,7 +235,8 @@ DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint3
     if (openings_ != opening || Unplugged(now)) return status::kIoError;
     const std::size_t ready = queue_.ReadyCount(TicksAt(now));
     if (ready >= n || (deadline && now >= *deadline)) {
-      *got = static_cast<std::uint32_t>(queue_.Take({static_cast<std::uint8_t*>(buffer), std::min<std::size_t>(ready, n)}));
+      *got = static_cast<std::uint32_t>(
+          queue_.Take({static_cast<std::uint8_t*>(buffer), std::min<std::size_t>(ready, n)}));
       return status::kOk;
     }
     Clock::time_point wake = deadline.value_or(Clock::time_point::max());

@@ -86,8 +86,10 @@ TEST_F(AdcAtTheBus, AFrameTakesItsModelledThirtyOneAndAHalfMillisecondsOfWallTim
   }
   const double secondsPerFrame = std::chrono::duration<double>(Clock::now() - start).count() / kFrames;
   EXPECT_NEAR(tqxsim::kAdcFrameSeconds, 0.0315, 0.0002);
-  // At least 95 % of the modelled rate.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+  // At least 95 % of the modelled rate (a sanitizer build measures its instrumentation instead).
   EXPECT_LE(secondsPerFrame, tqxsim::kAdcFrameSeconds / 0.95);
+#endif
   const std::vector<tqxsim::RecordedFrame> frames = sim.RecentFrames();
   EXPECT_NEAR(frames.back().endsAtSeconds - frames.back().startsAtSeconds, tqxsim::kAdcFrameSeconds, 1e-9);
   RecordProperty("secondsPerFrame", std::to_string(secondsPerFrame));

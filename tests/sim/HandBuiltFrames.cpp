@@ -60,7 +60,7 @@ void ByteAndAcknowledge(FrameBytes& frame, std::uint8_t clockLow, std::uint8_t b
 }  // namespace
 
 std::vector<std::uint8_t> ExpanderWriteFrameBytes(std::uint8_t opening, std::uint8_t registerNumber, std::uint8_t port0,
-                                             std::uint8_t port1) {
+                                                  std::uint8_t port1) {
   const auto dataLow = static_cast<std::uint8_t>(opening & 0xFD);
   const auto clockLow = static_cast<std::uint8_t>(dataLow & 0xFE);
   const auto clockHigh = static_cast<std::uint8_t>(clockLow | 0x01);

@@ -19,7 +19,7 @@ class FrameBytes {
   std::vector<std::uint8_t> bytes;
 };
 
-inline constexpr std::uint8_t kDriveAll = 0xFB;    // line 2 (data in) is the only input
+inline constexpr std::uint8_t kDriveAll = 0xFB;     // line 2 (data in) is the only input
 inline constexpr std::uint8_t kReleaseData = 0xF9;  // lines 1 and 2 inputs
 
 // 1923 bytes; 256 reply bytes.
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> AdcFrameBytes(std::uint8_t shadow);
 // 411 bytes; four acknowledge bytes. opening: the line value of the first
 // four line commands (the shadow with the expander bus enabled).
 std::vector<std::uint8_t> ExpanderWriteFrameBytes(std::uint8_t opening, std::uint8_t registerNumber, std::uint8_t port0,
-                                             std::uint8_t port1);
+                                                  std::uint8_t port1);
 // 532 bytes; seven reply bytes, the registers at 3 and 5.
 std::vector<std::uint8_t> ExpanderReadFrameBytes(std::uint8_t shadow, std::uint8_t registerNumber);
 // 12 bytes; no reply.

@@ -47,7 +47,8 @@ TEST_F(ModuleThreads, AFrameWrittenWhileAnotherThreadsReplyIsQueuedCountsAsInter
   std::thread intruder([&] { Send(DacFrameBytes(0x30, 100)); });
   intruder.join();
   EXPECT_EQ(sim.InterleavedWriteCount(), 1u);
-  EXPECT_TRUE(SaidLine("sim: write 2 went out while another thread's reply was still queued: interleaved transactions"));
+  EXPECT_TRUE(
+      SaidLine("sim: write 2 went out while another thread's reply was still queued: interleaved transactions"));
 
   Receive(256);
   std::thread polite([&] { Send(DacFrameBytes(0x30, 200)); });

@@ -1,5 +1,7 @@
 // The frames the monitor's builders (device/) produce: the same bytes as the
-// hand-built ones, and understood by the module as meant.
+// hand-built ones, and understood by the module as meant, also right after an
+// ADC frame has left the clock line low. (device/'s own tests take every
+// builder through the module; these keep the hand-built frames honest.)
 #include <gmock/gmock.h>
 
 #include "HandBuiltFrames.h"
@@ -20,7 +22,8 @@ std::vector<std::uint8_t> Bytes(const CommandFrame<Length>& frame) {
 
 TEST(MonitorFrames, MatchTheHandBuiltFramesFromTheIdleLines) {
   EXPECT_EQ(Bytes(BuildAdcFrame(kIdle)), AdcFrameBytes(kIdle));
-  EXPECT_EQ(Bytes(BuildExpanderWriteFrame(kIdle, 0x06, 0xFF, 0xFE)), ExpanderWriteFrameBytes(kIdle & 0xDF, 0x06, 0xFF, 0xFE));
+  EXPECT_EQ(Bytes(BuildExpanderWriteFrame(kIdle, 0x06, 0xFF, 0xFE)),
+            ExpanderWriteFrameBytes(kIdle & 0xDF, 0x06, 0xFF, 0xFE));
   EXPECT_EQ(Bytes(BuildExpanderReadFrame(kIdle, 0x06)), ExpanderReadFrameBytes(kIdle, 0x06));
   EXPECT_EQ(Bytes(BuildDacFrame(kIdle, 1, 4095)), DacFrameBytes(0x30, 4095));
 }
@@ -35,7 +38,7 @@ TEST_F(MonitorFramesAtTheBus, DrivingP10HighLeavesConfiguration0xFF0xFEAndOutput
   for (int i = 0; i < 3; ++i) Send(Bytes(BuildExpanderWriteFrame(kAfterSpiFrame, 0x06, 0xFF, 0xFE)));
   Send(Bytes(BuildExpanderWriteFrame(kIdle, 0x00, 0x00, 0x01)));
   EXPECT_THAT(sim.ExpanderRegisters(), ::testing::ElementsAre(0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE));
-  EXPECT_EQ(sim.IgnoredExpanderTransactionCount(), 0u) << ::testing::PrintToString(sim.RecentMessages());
+  EXPECT_EQ(sim.IgnoredExpanderTransactionCount(), 0u);
 
   Receive(QueuedBytes());
   Send(Bytes(BuildExpanderReadFrame(kIdle, 0x06)));
@@ -43,23 +46,6 @@ TEST_F(MonitorFramesAtTheBus, DrivingP10HighLeavesConfiguration0xFF0xFEAndOutput
   ASSERT_EQ(reply.size(), kExpanderReadReplyBytes);
   EXPECT_EQ(reply[kFirstRegisterReplyIndex], 0xFF);
   EXPECT_EQ(reply[kSecondRegisterReplyIndex], 0xFE);
-}
-
-TEST_F(MonitorFramesAtTheBus, ChannelOneAtFiveVoltsReachesTheDacAsCode4095) {
-  Send(Bytes(BuildDacFrame(kIdle, 1, VoltsToCode(5.0f))));
-  EXPECT_EQ(sim.AnalogChannel(1).code, 4095);
-}
-
-TEST_F(MonitorFramesAtTheBus, AConstantTwoAndAHalfVoltsConvertsTo2047Or2048InEverySample) {
-  sim.SetConstantInput(2.5);
-  Send(Bytes(BuildAdcFrame(kIdle)));
-  const std::vector<std::uint8_t> reply = Receive(kAdcReplyBytes);
-  ASSERT_EQ(reply.size(), kAdcReplyBytes);
-  for (std::size_t k = 0; k < kConversionsPerFrame; ++k) {
-    const int code = CodeOf(reply[2 * k], reply[2 * k + 1]);
-    EXPECT_TRUE(code == 2047 || code == 2048) << "sample " << k << ": " << code;
-    EXPECT_NEAR(ConversionVolts(reply[2 * k], reply[2 * k + 1]), 2.5, 0.002);
-  }
 }
 
 }  // namespace
