@@ -1,0 +1,8 @@
+#pragma once
+// The About box: the program's icon, its name and version, and OK.
+#include "framework/Dialog.h"
+
+class CAboutDlg : public CDialog {
+ public:
+  CAboutDlg();
+};

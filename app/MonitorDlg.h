@@ -1,0 +1,71 @@
+#pragma once
+// The monitor's main window: the lines, relays and analog outputs, the eight
+// functions with their counts and names, the peak bin and the environment mode.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "config/ConfigRecord.h"
+#include "device/DriverTable.h"
+#include "device/SerialEngine.h"
+#include "framework/Dialog.h"
+#include "framework/WinThread.h"
+
+// Window timer of the 100 ms detection tick.
+inline constexpr int TickTimerId = 100;
+inline constexpr unsigned kTickPeriodMs = 100;
+// Command of the About item of the window's menu (ids 16 to 31 reach it).
+inline constexpr unsigned AboutCommandId = 16;
+
+inline constexpr int kLineChoiceCount = 12;
+inline constexpr int kEnvironmentNoisy = 0;
+inline constexpr int kEnvironmentQuiet = 1;
+
+class CMonitorDlg : public CDialog, private SerialEngineHost {
+ public:
+  CMonitorDlg();
+  ~CMonitorDlg() override;
+
+  // Copies the eight names from the configuration record into the Name fields.
+  void RefreshNames();
+  // The voltage fields' change handler: stops the tick until a Set Analog.
+  void PauseTick();
+
+  // The members, bound to the controls by DoDataExchange. Counts and names
+  // are indexed by function number 1 to 8 (entry 0 is unused).
+  std::unique_ptr<CWinThread> workerThread;
+  std::int32_t peakBinShown = 0;
+  std::int32_t topBinCount = 0;
+  std::int32_t environmentMode = kEnvironmentNoisy;
+  // Which button of each "1"/"0" pair is selected (-1 none, 0 "1", 1 "0"), in
+  // the order P00, P10 to P17, P01 to P03.
+  std::array<std::int32_t, kLineChoiceCount> lineChoice;
+  float manualVolts1 = 0.0f;
+  float manualVolts2 = 0.0f;
+  std::array<std::int32_t, kFunctionCount + 1> functionCounts{};
+  std::array<std::string, kFunctionCount + 1> functionNameShown;
+  const IconResource* appIcon;
+  DriverTable driverTable;
+
+ protected:
+  void DoDataExchange(CDataExchange& dx) override;
+  bool OnInitDialog() override { return StartUp(); }
+  void OnOK() override;
+  void OnCancel() override { CloseRequest(); }
+  void OnCommand(int id, Notification code) override;
+  void OnSysCommand(unsigned commandId) override;
+
+ private:
+  // The start-up and shutdown sequences (MonitorLifecycle.cpp).
+  bool StartUp();
+  void CloseRequest();
+  void StartWorker();
+  void StopWorker();
+
+  // SerialEngineHost
+  void RefreshWindow() override;
+  void StartTickTimer() override;
+
+  bool closing_ = false;
+};

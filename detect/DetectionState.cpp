@@ -1,0 +1,4 @@
+#include "detect/DetectionState.h"
+
+BinHitCounterTable BinHitCounters{};
+std::int32_t decayPhase = 0;
