@@ -64,7 +64,17 @@ void CMonitorDlg::PauseTick() { KillTimer(TickTimerId); }
 void CMonitorDlg::OnOK() {}
 
 void CMonitorDlg::OnCommand(int id, Notification code) {
-  if (code == Notification::Changed && (id == IDC_VOLTS1 || id == IDC_VOLTS2)) PauseTick();
+  if (code == Notification::Changed) {
+    if (id == IDC_VOLTS1 || id == IDC_VOLTS2) PauseTick();
+    return;
+  }
+  for (int function = 1; function <= kFunctionCount; ++function) {
+    if (id == SetupButtons[function - 1]) {
+      OpenFunctionSetup(function);
+      return;
+    }
+  }
+  RunManualCommand(id);
 }
 
 void CMonitorDlg::OnSysCommand(unsigned commandId) {

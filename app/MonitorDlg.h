@@ -31,6 +31,10 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   void RefreshNames();
   // The voltage fields' change handler: stops the tick until a Set Analog.
   void PauseTick();
+  // Behind the eight Setup buttons: edits one function (FunctionSetupCommand.cpp).
+  void OpenFunctionSetup(int function);
+  // The 100 ms detection tick (DetectionTick.cpp).
+  void DetectionTick();
 
   // The members, bound to the controls by DoDataExchange. Counts and names
   // are indexed by function number 1 to 8 (entry 0 is unused).
@@ -55,6 +59,8 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   void OnCancel() override { CloseRequest(); }
   void OnCommand(int id, Notification code) override;
   void OnSysCommand(unsigned commandId) override;
+  void OnTimer(int /*id*/) override { DetectionTick(); }
+  void OnPaint(CPaintDC& dc) override { PaintWindow(dc); }
 
  private:
   // The start-up and shutdown sequences (MonitorLifecycle.cpp).
@@ -62,6 +68,12 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   void CloseRequest();
   void StartWorker();
   void StopWorker();
+
+  // The spectrum strip (SpectrumStrip.cpp).
+  void PaintWindow(CPaintDC& dc);
+  // The line, relay and Set Analog buttons; false for any other id
+  // (ManualCommands.cpp).
+  bool RunManualCommand(int id);
 
   // SerialEngineHost
   void RefreshWindow() override;

@@ -1,0 +1,3 @@
+#include "app/MonitorDlg.h"
+
+void CMonitorDlg::DetectionTick() {}

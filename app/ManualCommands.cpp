@@ -1,0 +1,3 @@
+#include "app/MonitorDlg.h"
+
+bool CMonitorDlg::RunManualCommand(int /*id*/) { return false; }
