@@ -4,7 +4,9 @@
 // entry point is not bound shows "<entry point> is not valid!", touches
 // neither the device nor its out-arguments, and returns kMissingEntryStatus.
 // They take no lock: keeping the two threads' exchanges apart is the bus's
-// business (device/SharedBus.h).
+// business (device/SharedBus.h). An entry point can only be unbound in a
+// program whose BindDriver failed, which start-up ends at once; so the
+// not-valid message is shown where it arises, even inside an exchange.
 #include <cstdint>
 
 #include "device/DriverTable.h"

@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint8_t kIdle = 0xFB;        // after set-up or an expander frame
 constexpr std::uint8_t kSpiIdle = 0xFA;     // after an ADC or DAC frame
 
-TEST(AdcFrame, FromIdleLinesMatchesTheDocumentedHeadAndTail) {
+TEST(AdcFrame, FromIdleLinesOpensWithTheDivisorAndEndsWithTheAdcDeselected) {
   const AdcFrame frame = BuildAdcFrame(kIdle);
   const Bytes bytes = ToBytes(frame.bytes);
   ASSERT_EQ(bytes.size(), 1923u);
@@ -38,7 +38,7 @@ TEST(AdcFrame, AllConversionGroupsAreAlikeAndOnlyClockAndSelectAreForced) {
   }
 }
 
-TEST(AdcConversion, WorkedPairsGiveTheDocumentedVolts) {
+TEST(AdcConversion, ReplyPairsConvertToVoltsByTheirCode) {
   EXPECT_NEAR(ConversionVolts(0x7F, 0xF8), 5.0000003, 1e-7);   // code 4095
   EXPECT_NEAR(ConversionVolts(0x00, 0x08), 0.0012210013, 1e-10);  // code 1
   // Code 4096 is one code above 4095, so 5.0000003 V + 1.2210013 mV.
@@ -60,7 +60,7 @@ TEST(ExpanderFrame, WriteFromIdleLinesIsByteExact) {
   const ExpanderWriteFrame frame = BuildExpanderWriteFrame(kIdle, 0x06, 0xFF, 0xFE);
   EXPECT_EQ(ToBytes(frame.bytes), ExpectedWriteFrameFromIdle(0x06, 0xFF, 0xFE));
   EXPECT_EQ(frame.shadowAfter, 0xFB);
-  // The clocked bytes sit at the documented offsets.
+  // The clocked bytes: address, register, port 0, port 1.
   EXPECT_EQ(frame.bytes[33], 0x40);
   EXPECT_EQ(frame.bytes[120], 0x06);
   EXPECT_EQ(frame.bytes[207], 0xFF);
@@ -127,7 +127,7 @@ struct WorkedCode {
   std::uint8_t low;
 };
 
-TEST(DacCode, WorkedVoltagesTruncateToTheDocumentedCodesAndBytes) {
+TEST(DacCode, TypedVoltagesTruncateToTheirCodesAndBytes) {
   const WorkedCode cases[] = {{0.0f, 0, 0x00, 0x00},   {0.1f, 81, 0x05, 0x10},   {1.0f, 819, 0x33, 0x30},
                               {2.5f, 2047, 0x7F, 0xF0}, {3.3f, 2702, 0xA8, 0xE0}, {4.99f, 4086, 0xFF, 0x60},
                               {5.0f, 4095, 0xFF, 0xF0}};
