@@ -18,11 +18,9 @@ LineState StateOf(const std::array<std::uint8_t, 8>& registers, int port, int bi
 
 bool IsRelay(int port, int bit) { return port == 0 && bit >= 4; }
 
-// "P00" to "P03", "K1" to "K4", "P10" to "P17".
-std::string LineName(int port, int bit) {
-  if (IsRelay(port, bit)) return "K" + std::to_string(bit - 3);
-  return "P" + std::to_string(port) + std::to_string(bit);
-}
+// Port 0 then port 1, bit 0 first.
+constexpr std::array<const char*, 16> kLineNames{"P00", "P01", "P02", "P03", "K1",  "K2",  "K3",  "K4",
+                                                 "P10", "P11", "P12", "P13", "P14", "P15", "P16", "P17"};
 
 const char* StateText(bool relay, LineState state) {
   switch (state) {
@@ -223,7 +221,7 @@ void ExpanderModel::ReportLineChanges(const std::array<std::uint8_t, 8>& before)
     for (int bit = 0; bit < kBitsPerByte; ++bit) {
       const LineState now = StateOf(registers_, port, bit);
       if (now == StateOf(before, port, bit)) continue;
-      log_.Say("%s %s", LineName(port, bit).c_str(), StateText(IsRelay(port, bit), now));
+      log_.Say("%s %s", kLineNames[port * kBitsPerByte + bit], StateText(IsRelay(port, bit), now));
     }
   }
 }

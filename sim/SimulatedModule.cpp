@@ -228,18 +228,18 @@ DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint3
   if (got == nullptr || (buffer == nullptr && n > 0)) return status::kInvalidParameter;
   if (readsFail_) return status::kIoError;
   const std::uint64_t opening = openings_;
-  const std::optional<Clock::time_point> deadline =
-      readTimeoutMs_ == 0 ? std::nullopt : std::optional(start + std::chrono::milliseconds(readTimeoutMs_));
+  const Clock::time_point deadline =
+      readTimeoutMs_ == 0 ? Clock::time_point::max() : start + std::chrono::milliseconds(readTimeoutMs_);
   while (true) {
     const Clock::time_point now = Clock::now();
     if (openings_ != opening || Unplugged(now)) return status::kIoError;
     const std::size_t ready = queue_.ReadyCount(TicksAt(now));
-    if (ready >= n || (deadline && now >= *deadline)) {
+    if (ready >= n || now >= deadline) {
       *got = static_cast<std::uint32_t>(
           queue_.Take({static_cast<std::uint8_t*>(buffer), std::min<std::size_t>(ready, n)}));
       return status::kOk;
     }
-    Clock::time_point wake = deadline.value_or(Clock::time_point::max());
+    Clock::time_point wake = deadline;
     if (const std::optional<EngineTicks> readyAt = queue_.ReadyAtFor(n)) wake = std::min(wake, TimeOf(*readyAt));
     if (unplugAt_) wake = std::min(wake, *unplugAt_);
     if (wake == Clock::time_point::max()) {
