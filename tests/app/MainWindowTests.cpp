@@ -1,0 +1,198 @@
+// The main window brought up and taken down on the simulated module, as the
+// program does it.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/MonitorDlg.h"
+#include "config/BinUsedTable.h"
+#include "config/ConfigFile.h"
+#include "device/Expander.h"
+#include "device/SharedBus.h"
+#include "dsp/AcquisitionWorker.h"
+#include "dsp/PeakSearch.h"
+#include "framework/QtAccess.h"
+#include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
+#include "support/DialogDriver.h"
+#include "support/MessageCapture.h"
+#include "support/SimulatedModuleControl.h"
+
+namespace fs = std::filesystem;
+using namespace MainWindowIds;
+
+namespace {
+
+// Each test runs in a working directory of its own, where the data file lives.
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim.ResetToPowerOn();
+    sim.SetMessagesOnStderr(false);
+    // Every close abandons the worker's boxes for good; each test is a new run.
+    ResetMessageBoxAbandonment();
+    configRecord = {};
+    binUsedTable = {};
+    directory_ = fs::temp_directory_path() / ("tqx-main-window-" + std::to_string(::getpid()));
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+    previousDirectory_ = fs::current_path();
+    fs::current_path(directory_);
+  }
+  void TearDown() override {
+    if (window.HasWindow()) Close();
+    fs::current_path(previousDirectory_);
+    fs::remove_all(directory_);
+  }
+
+  void Close() {
+    window.SendSysCommand(SC_CLOSE);
+    window.DestroyWindow();
+  }
+
+  std::string Text(int id) const { return window.GetDlgItemText(id); }
+
+  tqxsim::SimControl& sim = SimulatedModuleControl();
+  CMonitorDlg window;
+  fs::path directory_;
+  fs::path previousDirectory_;
+};
+
+TEST_F(MainWindow, StartsWithoutADataFileShowingZerosAndEmptyNames) {
+  ASSERT_TRUE(window.Create());
+
+  EXPECT_EQ(window.GetWindowText(), "TQX FFT V1.1");
+  EXPECT_EQ(Text(IDC_PEAK_BIN), "0");
+  EXPECT_EQ(Text(IDC_TOP_COUNT), "0");
+  EXPECT_TRUE(window.IsDlgButtonChecked(IDC_NOISY));
+  EXPECT_FALSE(window.IsDlgButtonChecked(IDC_QUIET));
+  for (int line = 0; line < kLineCount; ++line) {
+    EXPECT_FALSE(window.IsDlgButtonChecked(LineHighButtons[line])) << line;
+    EXPECT_FALSE(window.IsDlgButtonChecked(LineLowButtons[line])) << line;
+  }
+  EXPECT_EQ(Text(IDC_VOLTS1), "0");
+  EXPECT_EQ(Text(IDC_VOLTS2), "0");
+  for (int row = 0; row < kFunctionRowCount; ++row) {
+    EXPECT_EQ(Text(CountFields[row]), "0") << row;
+    EXPECT_EQ(Text(NameFields[row]), "") << row;
+  }
+  EXPECT_THAT(binUsedTable, ::testing::Each(0));
+  // The first tab stop has the focus.
+  EXPECT_EQ(FocusedControlId(window), IDC_SET_ANALOG1);
+}
+
+TEST_F(MainWindow, ShowsTheStoredNamesCutToWhatItsFieldsHold) {
+  ConfigRecord stored{};
+  StoreFunctionName(stored, 1, "Gate bell");
+  StoreFunctionName(stored, 8, "A name of twenty-nine letter");
+  stored.triggerBin1[3] = 33;
+  ASSERT_TRUE(WriteConfigFile(stored));
+
+  ASSERT_TRUE(window.Create());
+  EXPECT_EQ(Text(IDC_NAME_F1), "Gate bell");
+  EXPECT_EQ(Text(IDC_NAME_F8), "A name of twenty-nine let");
+  EXPECT_EQ(Text(IDC_NAME_F2), "");
+  EXPECT_EQ(binUsedTable[32], 1);
+  // The cut name is copied back without a refusal.
+  EXPECT_TRUE(window.UpdateData(true));
+}
+
+TEST_F(MainWindow, PlacesEveryControlOfItsTemplateInDialogUnits) {
+  ASSERT_TRUE(window.Create());
+  const CRect client = window.GetClientRect();
+  EXPECT_EQ(client, window.MapDialogRect(CRect{0, 0, 208, 181}));
+  for (const ControlTemplate& control : MainWindowTemplate().controls) {
+    if (control.id == IDC_STATIC) continue;
+    // Place and size are each converted, as the window system does it.
+    const CRect place = window.MapDialogRect(CRect{control.x, control.y, control.cx, control.cy});
+    const CRect expected{place.left, place.top, place.left + place.right, place.top + place.bottom};
+    EXPECT_EQ(ControlRect(window, control.id), expected) << "control " << control.id;
+  }
+}
+
+TEST_F(MainWindow, StartUpReadsTheExpanderIntoItsShadowAndStartsTheWorker) {
+  ASSERT_TRUE(window.Create());
+  EXPECT_EQ(ExpanderShadow.configuration, (std::array<std::uint8_t, 2>{0xFF, 0xFF}));
+  EXPECT_EQ(ExpanderShadow.outputs, (std::array<std::uint8_t, 2>{0xFF, 0xFF}));
+  EXPECT_EQ(WorkerRunning.load(), 1);
+  EXPECT_TRUE(ProcessEventsUntil([] { return PeakBin.load() >= 15; }));
+  EXPECT_TRUE(sim.SerialEngineOn());
+}
+
+TEST_F(MainWindow, TheCloseRequestStopsTheWorkerThenResetsAndClosesTheDevice) {
+  ASSERT_TRUE(window.Create());
+  ClickCloseBox(window);
+  EXPECT_EQ(WorkerRunning.load(), 0);
+  EXPECT_FALSE(sim.SerialEngineOn());
+  EXPECT_FALSE(sim.IsOpen());
+  EXPECT_EQ(BusBusy.load(), 0);
+  EXPECT_EQ(sim.ProtocolErrorCount(), 0u);
+  EXPECT_EQ(sim.InterleavedWriteCount(), 0u);
+  const std::uint64_t writes = sim.WriteCount();
+  ProcessEventsFor(150ms);
+  EXPECT_EQ(sim.WriteCount(), writes) << "nothing reaches the device after the close";
+  window.DestroyWindow();
+}
+
+TEST_F(MainWindow, EnterDoesNotEndTheProgram) {
+  ASSERT_TRUE(window.Create());
+  ReplaceText(window, IDC_VOLTS1, "2.5");
+  PressKey(window, Key::Enter);
+  ProcessEventsFor(50ms);
+  EXPECT_TRUE(sim.IsOpen());
+  EXPECT_TRUE(DialogWidget(window)->isVisible());
+}
+
+TEST_F(MainWindow, ClosingWhileTheWorkerWaitsOnItsMessageBoxDoesNotHang) {
+  RealMessageBoxes realBoxes;
+  ASSERT_TRUE(window.Create());
+  sim.SetReadsFail(true);
+  auto workerBoxShown = [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+        return box->text() == "Read Error!";
+      }
+    }
+    return false;
+  };
+  ASSERT_TRUE(ProcessEventsUntil(workerBoxShown));
+  ClickCloseBox(window);
+  EXPECT_EQ(WorkerRunning.load(), 0);
+  EXPECT_FALSE(sim.IsOpen());
+}
+
+TEST_F(MainWindow, TheAboutItemOfItsMenuOpensTheAboutBox) {
+  ASSERT_TRUE(window.Create());
+  QMenu* menu = SystemMenu(window);
+  ASSERT_NE(menu, nullptr);
+  QAction* about = nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->data().toUInt() == AboutCommandId) about = action;
+  }
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->text().toStdString(), "&About tqxfft...");
+
+  std::string caption;
+  std::vector<std::string> texts;
+  QTimer::singleShot(0, [&] {
+    ASSERT_TRUE(ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+    QWidget* box = QApplication::activeModalWidget();
+    caption = box->windowTitle().toStdString();
+    for (QLabel* label : box->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
+    box->close();
+  });
+  about->trigger();
+  EXPECT_EQ(caption, "About tqxfft");
+  EXPECT_THAT(texts, ::testing::Contains("tqxfft Version 1.0"));
+  // The monitor runs on behind the About box.
+  EXPECT_TRUE(sim.IsOpen());
+}
+
+}  // namespace

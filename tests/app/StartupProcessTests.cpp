@@ -1,0 +1,82 @@
+// The whole program started as a process of its own: with the simulated
+// module, without any driver library, with each entry point missing, and with
+// a device that cannot be opened.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr const char* kDriverLoadFailure = "Error  loading the DLL drivers.  Program will now terminate";
+
+struct Outcome {
+  int exitCode = -1;
+  bool ranToTheEnd = false;  // the window closed and the application returned
+  std::vector<std::string> messages;
+};
+
+Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::string& argument = "") {
+  const std::filesystem::path workDirectory = std::filesystem::temp_directory_path() / "tqx-startup-probe";
+  std::filesystem::create_directories(workDirectory);
+  const std::string command = "cd '" + workDirectory.string() + "' && LD_LIBRARY_PATH='" +
+                              libraryDirectory.string() + "' QT_QPA_PLATFORM=offscreen '" TQX_STARTUP_PROBE
+                              "' " + argument + " 2>/dev/null";
+  Outcome outcome;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return outcome;
+  std::array<char, 512> line;
+  while (std::fgets(line.data(), line.size(), pipe) != nullptr) {
+    std::string text(line.data());
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
+    if (text == "ended") outcome.ranToTheEnd = true;
+  }
+  const int status = pclose(pipe);
+  if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+  return outcome;
+}
+
+TEST(StartUpProcess, RunsOnTheSimulatedModuleAndClosesWithExitCodeZero) {
+  const Outcome outcome = RunMonitor(TQX_SIM_DIR);
+  EXPECT_THAT(outcome.messages, IsEmpty());
+  EXPECT_TRUE(outcome.ranToTheEnd);
+  EXPECT_EQ(outcome.exitCode, 0);
+}
+
+TEST(StartUpProcess, WithoutADriverLibraryShowsOneMessageAndEndsWithZero) {
+  const std::filesystem::path empty = std::filesystem::temp_directory_path() / "tqx-startup-no-library";
+  std::filesystem::create_directories(empty);
+  const Outcome outcome = RunMonitor(empty);
+  EXPECT_THAT(outcome.messages, ElementsAre(kDriverLoadFailure));
+  EXPECT_FALSE(outcome.ranToTheEnd);
+  EXPECT_EQ(outcome.exitCode, 0);
+}
+
+TEST(StartUpProcess, AMissingEntryPointIsNamedBeforeTheProgramEnds) {
+  for (const char* name : {"FT_Write", "FT_Read", "FT_OpenEx", "FT_Open", "FT_ListDevices", "FT_Close",
+                           "FT_SetBitMode", "FT_SetTimeouts", "FT_GetQueueStatus"}) {
+    const Outcome outcome = RunMonitor(std::filesystem::path(TQX_SIM_VARIANTS_DIR) / ("no_" + std::string(name)));
+    EXPECT_THAT(outcome.messages, ElementsAre("Error: Can't Find " + std::string(name), kDriverLoadFailure))
+        << name;
+    EXPECT_FALSE(outcome.ranToTheEnd) << name;
+    EXPECT_EQ(outcome.exitCode, 0) << name;
+  }
+}
+
+TEST(StartUpProcess, ADeviceThatCannotBeOpenedEndsTheProgramWithZero) {
+  const Outcome outcome = RunMonitor(TQX_SIM_DIR, "--open-fails");
+  EXPECT_THAT(outcome.messages, ElementsAre("Error: Could not open a device. Program will now terminate."));
+  EXPECT_FALSE(outcome.ranToTheEnd);
+  EXPECT_EQ(outcome.exitCode, 0);
+}
+
+}  // namespace
