@@ -28,6 +28,15 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
+std::optional<ToneStep> ParseStep(const std::vector<std::string_view>& words) {
+  if (words.size() != 3) return std::nullopt;
+  const std::optional<double> seconds = ParseNumber(words[0]);
+  const std::optional<double> frequency = ParseFrequency(words[1]);
+  const std::optional<double> amplitude = ParseNumber(words[2]);
+  if (!seconds || !frequency || !amplitude || *seconds <= 0.0) return std::nullopt;
+  return ToneStep{*seconds, *frequency, *amplitude};
+}
+
 }  // namespace
 
 std::optional<double> ParseNumber(std::string_view text) {
@@ -62,16 +71,14 @@ ToneScript ParseToneScript(std::string_view text) {
     line = line.substr(0, std::min(line.find('#'), line.size()));
     const std::vector<std::string_view> words = Words(line);
     if (words.empty()) continue;
-    const std::optional<double> seconds = words.size() == 3 ? ParseNumber(words[0]) : std::nullopt;
-    const std::optional<double> frequency = words.size() == 3 ? ParseFrequency(words[1]) : std::nullopt;
-    const std::optional<double> amplitude = words.size() == 3 ? ParseNumber(words[2]) : std::nullopt;
-    if (!seconds || *seconds <= 0.0 || !frequency || !amplitude) {
+    const std::optional<ToneStep> step = ParseStep(words);
+    if (!step) {
       script.steps.clear();
       script.error = "line " + std::to_string(lineNumber) +
                      ": expected seconds (above 0), a frequency (hertz, or b and a bin 1 to 64) and an amplitude";
       return script;
     }
-    script.steps.push_back({*seconds, *frequency, *amplitude});
+    script.steps.push_back(*step);
   }
   if (script.steps.empty()) script.error = "no steps";
   return script;

@@ -91,12 +91,25 @@ std::vector<std::uint8_t> Wav(std::uint16_t format, std::uint16_t channels, std:
   const auto put = [&file](std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   };
-  const auto tag = [&file](const char* text) { file.insert(file.end(), text, text + 4); };
-  tag("RIFF"), put(36 + claimedDataBytes, 4), tag("WAVE");
-  tag("LIST"), put(3, 4), put(0, 4);  // an odd-sized chunk to skip, with its pad byte
-  tag("fmt "), put(16, 4), put(format, 2), put(channels, 2), put(8000, 4), put(8000 * bits / 8, 4);
-  put(bits / 8, 2), put(bits, 2);
-  tag("data"), put(claimedDataBytes, 4);
+  const auto tag = [&file](const char* text) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(text[i]));
+  };
+  tag("RIFF");
+  put(36 + claimedDataBytes, 4);
+  tag("WAVE");
+  tag("LIST");  // an odd-sized chunk to skip, with its pad byte
+  put(3, 4);
+  put(0, 4);
+  tag("fmt ");
+  put(16, 4);
+  put(format, 2);
+  put(channels, 2);
+  put(8000, 4);
+  put(8000 * bits / 8, 4);
+  put(bits / 8, 2);
+  put(bits, 2);
+  tag("data");
+  put(claimedDataBytes, 4);
   file.insert(file.end(), data.begin(), data.end());
   return file;
 }
