@@ -18,6 +18,10 @@ inline constexpr unsigned kTickPeriodMs = 100;
 // Command of the About item of the window's menu (ids 16 to 31 reach it).
 inline constexpr unsigned AboutCommandId = 16;
 
+// The spectrum strip's rectangle in client pixels, as the last paint placed it
+// (all zero before the first); the tick invalidates it (SpectrumStrip.cpp).
+extern CRect SpectrumStrip;
+
 inline constexpr int kLineChoiceCount = 12;
 inline constexpr int kEnvironmentNoisy = 0;
 inline constexpr int kEnvironmentQuiet = 1;
@@ -35,6 +39,11 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   void OpenFunctionSetup(int function);
   // The 100 ms detection tick (DetectionTick.cpp).
   void DetectionTick();
+  // Runs the actions of a function whose count is complete; sends nothing once
+  // the close has begun (DetectionTick.cpp).
+  void RunFunction(int function);
+  // Behind "Set Analog 1" and "Set Analog 2" (ManualCommands.cpp).
+  void SetManualAnalog(int channel);
 
   // The members, bound to the controls by DoDataExchange. Counts and names
   // are indexed by function number 1 to 8 (entry 0 is unused).
