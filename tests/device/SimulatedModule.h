@@ -2,7 +2,6 @@
 // A driver table bound, the way start-up binds it, to the simulated module
 // (first on the library search path in every test), which is reset to its
 // power-on state, opened and set up for each test.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "BusCheckedMessages.h"
@@ -11,18 +10,8 @@
 #include "device/SerialEngine.h"
 #include "device/SharedBus.h"
 #include "sim/SimControl.h"
+#include "support/SimulatedModuleControl.h"
 
-// The simulated module's side door, from the library BindDriver loaded.
-inline tqxsim::SimControl& SimulatedModuleControl() {
-  static tqxsim::SimControl* control = [] {
-    void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-    if (library == nullptr) return static_cast<tqxsim::SimControl*>(nullptr);
-    auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
-    return get == nullptr ? nullptr : get();
-  }();
-  if (control == nullptr) throw std::runtime_error("the simulated module's library is not on the search path");
-  return *control;
-}
 
 class SimulatedModuleTest : public ::testing::Test {
  protected:

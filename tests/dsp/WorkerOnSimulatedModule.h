@@ -2,7 +2,6 @@
 // The acquisition worker against the simulated module (first on the library
 // search path in every test), bound, opened and set up as start-up does, with
 // every message box answered at once and recorded.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -19,17 +18,8 @@
 #include "dsp/PeakSearch.h"
 #include "framework/MessageBox.h"
 #include "sim/SimControl.h"
+#include "support/SimulatedModuleControl.h"
 
-inline tqxsim::SimControl& SimulatedModuleControl() {
-  static tqxsim::SimControl* control = [] {
-    void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-    if (library == nullptr) return static_cast<tqxsim::SimControl*>(nullptr);
-    auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
-    return get == nullptr ? nullptr : get();
-  }();
-  if (control == nullptr) throw std::runtime_error("the simulated module's library is not on the search path");
-  return *control;
-}
 
 class WorkerOnSimulatedModule : public ::testing::Test {
  protected:
