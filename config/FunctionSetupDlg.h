@@ -11,17 +11,6 @@
 // dialog is created; it keeps its value after the dialog has gone.
 extern int EditedFunction;
 
-// Refusal of a volts value the analog outputs cannot deliver; the main
-// window's Set Analog commands refuse with the same words.
-inline constexpr const char* kVoltageOutOfRangeMessage =
-    "Requested voltage out of range.  Please enter a value between 0 and 5 volts.";
-inline constexpr float kLowestOutputVolts = 0.0f;
-inline constexpr float kHighestOutputVolts = 5.0f;
-
-// Whether the analog outputs can deliver the value (both ends included; a value
-// that is not a number cannot be delivered).
-constexpr bool IsDeliverableVolts(float volts) { return volts >= kLowestOutputVolts && volts <= kHighestOutputVolts; }
-
 class CFunctionSetupDlg : public CDialog {
  public:
   CFunctionSetupDlg();

@@ -28,6 +28,8 @@ namespace {
 
 constexpr const char* kIntegerRefusal = "Please enter an integer.";
 constexpr const char* kNumberRefusal = "Please enter a number.";
+constexpr const char* kVoltageOutOfRange =
+    "Requested voltage out of range.  Please enter a value between 0 and 5 volts.";
 
 std::vector<std::uint8_t> Bytes(const ConfigRecord& record) {
   const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
@@ -225,9 +227,9 @@ TEST_F(FunctionSetup, VoltsEditsRefuseLettersAndEmptyTextAsNoNumber) {
 
 TEST_F(FunctionSetup, VoltsTheOutputsCannotDeliverAreRefusedWithTheRangeMessage) {
   for (const char* text : {"5.01", "-0.5", "nan", "inf"}) {
-    ExpectRefused(IDC_ANALOG2_VOLTS, text, kVoltageOutOfRangeMessage);
+    ExpectRefused(IDC_ANALOG2_VOLTS, text, kVoltageOutOfRange);
   }
-  ExpectRefused(IDC_ANALOG1_VOLTS, "5.01", kVoltageOutOfRangeMessage);
+  ExpectRefused(IDC_ANALOG1_VOLTS, "5.01", kVoltageOutOfRange);
 }
 
 TEST_F(FunctionSetup, TwoPointFiveIsStoredAsTheFloatAndShownAgainAsTyped) {
