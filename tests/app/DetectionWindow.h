@@ -1,0 +1,84 @@
+#pragma once
+// The real main window, offscreen, on the simulated module: started as the
+// program starts it, in a working folder of its own that holds the data file
+// the test wrote, with a silent input (the bias alone) until the test plays a
+// tone.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/MonitorDlg.h"
+#include "config/BinUsedTable.h"
+#include "config/ConfigFile.h"
+#include "dsp/PeakSearch.h"
+#include "res/ResourceIds.h"
+#include "support/DialogDriver.h"
+#include "support/MessageCapture.h"
+#include "support/SimulatedModuleControl.h"
+
+class DetectionWindow : public ::testing::Test {
+ protected:
+  static constexpr double kBiasVolts = 2.5;
+  // Peak volts of a tone at -9 dB, well above the Noisy mode's -20 dB.
+  static constexpr double kLoudToneVolts = 0.5;
+
+  // Indices of ExpanderRegisters().
+  static constexpr int kOutputs0 = 0;
+  static constexpr int kOutputs1 = 1;
+  static constexpr int kConfiguration0 = 6;
+  static constexpr int kConfiguration1 = 7;
+  static constexpr std::uint8_t kK1Mask = 0x10;
+
+  void SetUp() override {
+    sim.ResetToPowerOn();
+    sim.SetMessagesOnStderr(false);
+    sim.SetConstantInput(kBiasVolts);
+    configRecord = {};
+    binUsedTable = {};
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tqx-detection-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    previousFolder_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder_);
+  }
+
+  void TearDown() override {
+    if (window.HasWindow()) {
+      window.SendSysCommand(SC_CLOSE);
+      window.DestroyWindow();
+    }
+    EXPECT_EQ(sim.ProtocolErrorCount(), 0u) << "the module did not understand a frame";
+    EXPECT_EQ(sim.InterleavedWriteCount(), 0u);
+    std::filesystem::current_path(previousFolder_);
+    std::filesystem::remove_all(folder_);
+  }
+
+  // Writes the data file, starts the window and waits for the worker's first
+  // spectrum.
+  void Start(const ConfigRecord& stored = ConfigRecord{}) {
+    ASSERT_TRUE(WriteConfigFile(stored));
+    ASSERT_TRUE(window.Create());
+    ASSERT_TRUE(ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }));
+  }
+
+  // A function that listens to one bin.
+  static void Listen(ConfigRecord& record, int function, int bin, int requiredCount) {
+    record.triggerBin1[function] = bin;
+    record.requiredCount[function] = requiredCount;
+  }
+
+  std::string Text(int id) const { return window.GetDlgItemText(id); }
+  std::uint8_t Register(int index) const { return sim.ExpanderRegisters()[index]; }
+  bool K1Closed() const { return (Register(kOutputs0) & kK1Mask) != 0 && (Register(kConfiguration0) & kK1Mask) == 0; }
+
+  tqxsim::SimControl& sim = SimulatedModuleControl();
+  CMonitorDlg window;
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path previousFolder_;
+};
