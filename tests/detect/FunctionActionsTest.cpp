@@ -172,19 +172,6 @@ TEST_F(FunctionActions, OnlyAnEnableOfExactlyOneWithAValidSelectionAndActionSend
   EXPECT_THAT(messages.Texts(), IsEmpty());
 }
 
-TEST_F(FunctionActions, OnlyTheRelayStepRunsForAnOpenK3) {
-  record.relay3Enabled[4] = 1;
-  record.relay3Action[4] = 1;
-  WriteExpanderOutputs(table, 0xFF, 0xFF);
-  const std::uint64_t before = sim.WriteCount();
-
-  Run(4);
-
-  EXPECT_EQ(sim.WriteCount() - before, 4u);
-  EXPECT_EQ(Register(kConfiguration0), 0xBF);
-  EXPECT_EQ(Register(kOutputs0), 0xBF);
-}
-
 TEST_F(FunctionActions, AFailingChannelOneWriteStopsNeitherChannelTwoNorTheRelays) {
   record.analog1Enabled[1] = 1;
   record.analog1Volts[1] = 1.0f;

@@ -152,13 +152,6 @@ TEST_F(Detection, ARequiredCountOfOneOrLessRunsTheFunctionOnEveryHit) {
   EXPECT_EQ(ran, (std::vector<int>{1, 1}));
 }
 
-TEST_F(Detection, AFunctionNamingTheHeardBinInTwoFieldsAdvancesOnce) {
-  Define(1, {20, 20, 0}, 5);
-  levels[19] = kLoudDb;
-  Tick();
-  EXPECT_EQ(counts[1], 1);
-}
-
 TEST_F(Detection, OfFunctionsSharingABinTheHighestThatCompletesItsCountRuns) {
   Define(1, {20, 0, 0}, 2);
   Define(3, {20, 0, 0}, 3);
@@ -193,16 +186,6 @@ TEST_F(Detection, APeakThatMovesDuringTheScanDoesNotTakeTheActionFromACompletedC
   EXPECT_EQ(HitsOf(20), 1u);
   EXPECT_EQ(HitsOf(40), 1u);
   EXPECT_EQ(peakBinShown, 40);
-}
-
-TEST_F(Detection, ATickPumps52MessagesAndShowsItsResultsOnlyAfterItsCounting) {
-  Define(1, {20, 0, 0}, 5);
-  levels[19] = kLoudDb;
-  Tick();
-  EXPECT_EQ(host.pumps, 52);
-  // Its own copies, and those of the one hit it counted.
-  EXPECT_EQ(host.saves, 2);
-  EXPECT_EQ(host.loads, 2);
 }
 
 }  // namespace
