@@ -1,0 +1,215 @@
+// The time from a tone's onset on the module's analog input to the end of the
+// frame that closes the function's relay, through the real worker, tick and
+// main window (offscreen) on the simulated module, for required counts 1, 3
+// and 10. Physics allows at worst about R × 100 ms + 76 ms: one frame to
+// capture the tone, one cycle to publish it, R ticks to count it. Goal: the
+// worst trial within R × 100 ms + 90 ms.
+//   detection_latency_measurement [TRIALS per count, default 50]
+//   (the simulated module must be first on the library search path:
+//    LD_LIBRARY_PATH=BUILD/sim/lib)
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/MonitorDlg.h"
+#include "config/ConfigFile.h"
+#include "device/DriverApi.h"
+#include "dsp/PeakSearch.h"
+#include "dsp/PublishedLevels.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "res/ResourceIds.h"
+#include "sim/SimControl.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+constexpr int kDefaultTrials = 50;
+constexpr int kRequiredCounts[] = {1, 3, 10};
+constexpr int kToneBin = 30;
+constexpr double kBiasVolts = 2.5;
+constexpr double kToneVolts = 0.5;  // peak, -9 dB
+constexpr double kHeardAboveDb = -20.0;
+constexpr double kTickPeriodMsD = 100.0;
+constexpr double kGoalMarginMs = 90.0;
+constexpr double kPhysicalMarginMs = 76.0;
+constexpr auto kTrialTimeout = std::chrono::seconds(3);
+constexpr std::size_t kExpanderFrameLength = 411;
+constexpr int kOutputs0 = 0;
+constexpr std::uint8_t kK1Mask = 0x10;
+
+class MeasurementApp : public CWinApp {
+ public:
+  MeasurementApp() : CWinApp("tqxfft") {}
+  bool InitInstance() override { return false; }
+};
+
+tqxsim::SimControl* SimulatedModuleControl() {
+  void* library = dlopen(kDriverLibraryName, RTLD_NOW);
+  if (library == nullptr) return nullptr;
+  auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
+  return get == nullptr ? nullptr : get();
+}
+
+bool ProcessEventsUntil(const std::function<bool()>& done, Clock::duration timeout) {
+  const Clock::time_point deadline = Clock::now() + timeout;
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+void ProcessEventsFor(Clock::duration duration) {
+  ProcessEventsUntil([] { return false; }, duration);
+}
+
+class LatencyRun {
+ public:
+  LatencyRun(tqxsim::SimControl& sim, Clock::time_point poweredOnAt) : sim_(sim), poweredOnAt_(poweredOnAt) {}
+
+  bool Start() {
+    ConfigRecord stored{};
+    stored.triggerBin1[1] = kToneBin;
+    stored.requiredCount[1] = 1;
+    stored.analog1Enabled[1] = 1;
+    stored.analog1Volts[1] = 2.5f;
+    stored.relay1Enabled[1] = 1;
+    stored.relay1Action[1] = 0;  // close
+    if (!WriteConfigFile(stored) || !window_.Create()) return false;
+    return ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }, std::chrono::seconds(2));
+  }
+
+  void Stop() {
+    window_.SendSysCommand(SC_CLOSE);
+    window_.DestroyWindow();
+  }
+
+  // Milliseconds from onset to the end of the relay's frame; negative when the
+  // relay did not close in time.
+  double Trial(int requiredCount) {
+    Settle(requiredCount);
+    const Clock::time_point onset = Clock::now();
+    sim_.SetBinToneInput(kToneBin, kToneVolts, kBiasVolts);
+    if (!ProcessEventsUntil([&] { return K1Closed(); }, kTrialTimeout)) return -1.0;
+    return Milliseconds(RelayFrameEnd() - onset).count();
+  }
+
+ private:
+  bool K1Closed() const { return (sim_.ExpanderRegisters()[kOutputs0] & kK1Mask) != 0; }
+
+  // Silence, K1 open, the published spectrum silent and the count at 0, then
+  // a random wait so that the onset falls anywhere in the tick's and the
+  // worker's cycles.
+  void Settle(int requiredCount) {
+    sim_.SetConstantInput(kBiasVolts);
+    ProcessEventsUntil([] { return PublishedLevels()[kToneBin - 1] <= kHeardAboveDb; }, kTrialTimeout);
+    ProcessEventsFor(std::chrono::milliseconds(2 * 100 + 10));
+    window_.SendCommand(MainWindowIds::IDC_OPEN_K1, Notification::Clicked);
+    configRecord.requiredCount[1] = requiredCount;
+    window_.functionCounts[1] = 0;
+    window_.UpdateData(false);
+    ProcessEventsFor(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 99)(random_)));
+  }
+
+  // The relay closes with the last expander frame of the run: its output write.
+  Clock::time_point RelayFrameEnd() const {
+    const std::vector<tqxsim::RecordedFrame> frames = sim_.RecentFrames();
+    for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame) {
+      if (frame->accepted && frame->bytes.size() == kExpanderFrameLength) {
+        return poweredOnAt_ + std::chrono::duration_cast<Clock::duration>(
+                                  std::chrono::duration<double>(frame->endsAtSeconds));
+      }
+    }
+    return Clock::now();
+  }
+
+  tqxsim::SimControl& sim_;
+  Clock::time_point poweredOnAt_;
+  CMonitorDlg window_;
+  std::mt19937 random_{20240607};
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultTrials;
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication toolkit(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  MeasurementApp app;
+  int boxes = 0;
+  SetMessageBoxHook([&boxes](std::string_view text) {
+    ++boxes;
+    std::fprintf(stderr, "message box: %.*s\n", static_cast<int>(text.size()), text.data());
+  });
+
+  tqxsim::SimControl* sim = SimulatedModuleControl();
+  if (sim == nullptr) {
+    std::fprintf(stderr, "the simulated module is not on the library search path (LD_LIBRARY_PATH=BUILD/sim/lib)\n");
+    return 1;
+  }
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tqx-latency-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+
+  // Frame times are seconds since the module's power-on; taking the clock
+  // just after it can only lengthen the latencies measured.
+  sim->ResetToPowerOn();
+  const Clock::time_point poweredOnAt = Clock::now();
+  sim->SetMessagesOnStderr(false);
+  sim->SetConstantInput(kBiasVolts);
+
+  LatencyRun run(*sim, poweredOnAt);
+  if (!run.Start()) {
+    std::fprintf(stderr, "the monitor did not start on the simulated module\n");
+    return 1;
+  }
+  std::printf("tone onset to the end of the relay's frame, %d trials per required count (ms)\n", trials);
+  std::printf("%8s %8s %8s %8s %10s %8s\n", "count", "median", "worst", "goal", "physical", "missed");
+  bool goalsMet = true;
+  for (const int requiredCount : kRequiredCounts) {
+    std::vector<double> latencies;
+    int missed = 0;
+    for (int trial = 0; trial < trials; ++trial) {
+      const double latency = run.Trial(requiredCount);
+      if (latency < 0.0) {
+        ++missed;
+      } else {
+        latencies.push_back(latency);
+      }
+    }
+    const double goal = requiredCount * kTickPeriodMsD + kGoalMarginMs;
+    const double worst = latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end());
+    const double median = latencies.empty() ? 0.0 : Median(latencies);
+    std::printf("%8d %8.1f %8.1f %8.0f %10.0f %8d\n", requiredCount, median, worst, goal,
+                requiredCount * kTickPeriodMsD + kPhysicalMarginMs, missed);
+    goalsMet = goalsMet && missed == 0 && worst <= goal;
+  }
+  run.Stop();
+  std::filesystem::current_path(folder.parent_path());
+  std::filesystem::remove_all(folder);
+  std::printf("%s\n", goalsMet && boxes == 0 ? "goal met" : "goal NOT met");
+  return 0;
+}
