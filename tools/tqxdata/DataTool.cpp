@@ -1,0 +1,129 @@
+#include "tools/tqxdata/DataTool.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "config/ConfigFile.h"
+#include "framework/MessageBox.h"
+#include "tools/tqxdata/RecordSummary.h"
+#include "tools/tqxdata/RecordText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kWrongCommandLine = 2;
+constexpr const char* kStandardInput = "-";
+
+constexpr const char* kUsage =
+    "usage: tqxdata show [FILE]        the eight functions, readably (FILE defaults to tqxdata.bin)\n"
+    "       tqxdata export FILE        the data file as text, on standard output\n"
+    "       tqxdata import TEXT FILE   write the data file from its text (TEXT - reads standard input)\n";
+
+// Reads the file as the monitor would, and says so when that is not the
+// whole record or not all of the file.
+std::optional<ConfigRecord> LoadDataFile(const fs::path& path, std::ostream& err) {
+  std::error_code error;
+  if (!fs::exists(path, error)) {
+    err << "tqxdata: " << path.string() << ": no such file\n";
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> file;
+  if (in) file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) {
+    err << "tqxdata: " << path.string() << ": cannot be read\n";
+    return std::nullopt;
+  }
+  ConfigRecord record{};
+  const std::size_t filled = DecodeDataFile(file, record);
+  if (filled < kConfigRecordBytes) {
+    err << "tqxdata: warning: " << path.string() << " holds only " << filled << " of the record's "
+        << kConfigRecordBytes << " bytes; the rest reads as zero, as in the monitor\n";
+  } else if (EncodeDataFile(record) != file) {
+    err << "tqxdata: warning: " << path.string() << " is not exactly as the monitor writes its record ("
+        << file.size() << " bytes); what follows is what the monitor reads from it\n";
+  }
+  return record;
+}
+
+std::optional<std::string> ReadText(const std::string& name, std::istream& in, std::ostream& err) {
+  std::ostringstream text;
+  if (name == kStandardInput) {
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::ifstream file(name, std::ios::binary);
+  if (!file) {
+    err << "tqxdata: " << name << ": cannot be read\n";
+    return std::nullopt;
+  }
+  text << file.rdbuf();
+  return text.str();
+}
+
+// WriteConfigFile's own message names the monitor's file; a tool that writes
+// any path says which one failed, and why.
+bool WriteDataFile(const ConfigRecord& record, const fs::path& path, std::ostream& err) {
+  const MessageBoxHook previous = SetMessageBoxHook([](std::string_view) {});
+  const bool written = WriteConfigFile(record, path);
+  const int reason = errno;
+  SetMessageBoxHook(previous);
+  if (!written) {
+    err << "tqxdata: " << path.string() << " could not be written (" << std::strerror(reason)
+        << "); the file is as it was\n";
+  }
+  return written;
+}
+
+int Show(const fs::path& path, std::ostream& out, std::ostream& err) {
+  const auto record = LoadDataFile(path, err);
+  if (!record) return kFailed;
+  out << SummariseRecord(*record);
+  return kDone;
+}
+
+int Export(const fs::path& path, std::ostream& out, std::ostream& err) {
+  const auto record = LoadDataFile(path, err);
+  if (!record) return kFailed;
+  out << ExportRecordText(*record);
+  return kDone;
+}
+
+int Import(const std::string& textName, const fs::path& path, std::istream& in, std::ostream& err) {
+  const auto text = ReadText(textName, in, err);
+  if (!text) return kFailed;
+  const ImportedRecord imported = ImportRecordText(*text);
+  if (!imported.record) {
+    err << "tqxdata: " << (textName == kStandardInput ? "standard input" : textName) << ":"
+        << imported.refusal.line << ": " << imported.refusal.message << "\n"
+        << "tqxdata: nothing was written\n";
+    return kFailed;
+  }
+  return WriteDataFile(*imported.record, path, err) ? kDone : kFailed;
+}
+
+}  // namespace
+
+int RunDataTool(std::span<const std::string> arguments, std::istream& in, std::ostream& out, std::ostream& err) {
+  const std::string command = arguments.empty() ? "" : arguments[0];
+  const std::size_t operands = arguments.empty() ? 0 : arguments.size() - 1;
+  if (command == "show" && operands <= 1) return Show(operands == 1 ? arguments[1] : kDataFileName, out, err);
+  if (command == "export" && operands == 1) return Export(arguments[1], out, err);
+  if (command == "import" && operands == 2) return Import(arguments[1], arguments[2], in, err);
+  if (command == "--help" || command == "-h") {
+    out << kUsage;
+    return kDone;
+  }
+  err << kUsage;
+  return kWrongCommandLine;
+}

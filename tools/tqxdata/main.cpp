@@ -1,0 +1,11 @@
+// tqxdata: the monitor's data file as text, and back.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/tqxdata/DataTool.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  return RunDataTool(arguments, std::cin, std::cout, std::cerr);
+}
