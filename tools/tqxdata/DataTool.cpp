@@ -23,6 +23,8 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kWrongCommandLine = 2;
 constexpr const char* kStandardInput = "-";
+// Every record byte takes at most two file bytes.
+constexpr std::size_t kLongestDataFileBytes = 2 * kConfigRecordBytes;
 
 constexpr const char* kUsage =
     "usage: tqxdata show [FILE]        the eight functions, readably (FILE defaults to tqxdata.bin)\n"
@@ -37,13 +39,20 @@ std::optional<ConfigRecord> LoadDataFile(const fs::path& path, std::ostream& err
     err << "tqxdata: " << path.string() << ": no such file\n";
     return std::nullopt;
   }
+  if (fs::is_directory(path, error)) {
+    err << "tqxdata: " << path.string() << ": is a folder, not a data file\n";
+    return std::nullopt;
+  }
+  // What the monitor reads from the file is decided by its first bytes; the
+  // rest only tells whether the file is longer than the record.
+  std::vector<std::uint8_t> file(kLongestDataFileBytes + 1);
   std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> file;
-  if (in) file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in) in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
   if (!in && !in.eof()) {
     err << "tqxdata: " << path.string() << ": cannot be read\n";
     return std::nullopt;
   }
+  file.resize(static_cast<std::size_t>(in.gcount()));
   ConfigRecord record{};
   const std::size_t filled = DecodeDataFile(file, record);
   if (filled < kConfigRecordBytes) {
@@ -51,7 +60,7 @@ std::optional<ConfigRecord> LoadDataFile(const fs::path& path, std::ostream& err
         << kConfigRecordBytes << " bytes; the rest reads as zero, as in the monitor\n";
   } else if (EncodeDataFile(record) != file) {
     err << "tqxdata: warning: " << path.string() << " is not exactly as the monitor writes its record ("
-        << file.size() << " bytes); what follows is what the monitor reads from it\n";
+        << fs::file_size(path, error) << " bytes); what follows is what the monitor reads from it\n";
   }
   return record;
 }

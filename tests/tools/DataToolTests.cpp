@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/ConfigFile.h"
+#include "tools/tqxdata/DataTool.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// A scratch folder per test, and the tool run inside it.
+class DataTool : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("tqxdata_tests_" + std::to_string(::getpid()) + "_" +
+                                           testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+  ToolRun Tool(std::vector<std::string> arguments, const std::string& input = "") const {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = RunDataTool(arguments, in, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                      static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::vector<std::uint8_t> ReadBytes(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path folder_;
+};
+
+ConfigRecord ARecordWithALineFeed() {
+  ConfigRecord record{};
+  StoreFunctionName(record, 1, "Siren");
+  record.triggerBin1[1] = 33;
+  record.requiredCount[1] = 10;  // 0x0A: the file stores it as 0D 0A
+  record.lineEnabled[1] = 1;
+  record.lineSelect[1] = 5;
+  record.lineAction[1] = 2;
+  record.relay3Enabled[1] = 1;
+  record.relay3Action[1] = 1;
+  record.analog2Enabled[1] = 1;
+  record.analog2Volts[1] = 4.75f;
+  return record;
+}
+
+TEST_F(DataTool, ExportThenImportRewritesTheFileByteForByte) {
+  WriteBytes("tqxdata.bin", EncodeDataFile(ARecordWithALineFeed()));
+  const ToolRun exported = Tool({"export", Path("tqxdata.bin")});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  const ToolRun imported = Tool({"import", "-", Path("copy.bin")}, exported.out);
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(ReadBytes("copy.bin"), ReadBytes("tqxdata.bin"));
+  EXPECT_EQ(ReadBytes("copy.bin").size(), 957u);
+}
+
+TEST_F(DataTool, ShowSaysWhatEachFunctionListensForAndSwitches) {
+  ConfigRecord record = ARecordWithALineFeed();
+  record.relay1Enabled[2] = 1;
+  record.relay1Action[2] = -1;
+  record.lineEnabled[2] = 2;  // anything but 1 is off, as in the monitor
+  WriteBytes("setup.bin", EncodeDataFile(record));
+  const ToolRun run = Tool({"show", Path("setup.bin")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Function 1  \"Siren\"\n"
+                         "  trigger bins     33, 0, 0\n"
+                         "  required count   10\n"
+                         "  line             P11 Toggle\n"
+                         "  analog output 1  off\n"
+                         "  analog output 2  4.75 V\n"
+                         "  relays           K3 Open\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("  line             off\n"
+                         "  analog output 1  off\n"
+                         "  analog output 2  off\n"
+                         "  relays           K1 no action chosen\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Function 8"), std::string::npos);
+}
+
+TEST_F(DataTool, ShowReadsTheWorkingFoldersDataFileWhenNoneIsNamed) {
+  const fs::path before = fs::current_path();
+  fs::current_path(folder_);
+  WriteBytes("tqxdata.bin", EncodeDataFile(ARecordWithALineFeed()));
+  const ToolRun run = Tool({"show"});
+  fs::current_path(before);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\"Siren\""), std::string::npos);
+}
+
+TEST_F(DataTool, AMissingOrUnreadableFileIsNamed) {
+  ToolRun run = Tool({"export", Path("none.bin")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tqxdata: " + Path("none.bin") + ": no such file\n");
+  EXPECT_TRUE(run.out.empty());
+
+  fs::create_directory(Path("folder.bin"));
+  run = Tool({"show", Path("folder.bin")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tqxdata: " + Path("folder.bin") + ": is a folder, not a data file\n");
+
+  run = Tool({"import", Path("none.txt"), Path("out.bin")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tqxdata: " + Path("none.txt") + ": cannot be read\n");
+  EXPECT_FALSE(fs::exists(Path("out.bin")));
+}
+
+TEST_F(DataTool, AShortOrOverlongFileIsShownAsTheMonitorReadsItWithAWarning) {
+  WriteBytes("short.bin", std::vector<std::uint8_t>(100, 0x01));
+  ToolRun run = Tool({"export", Path("short.bin")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "tqxdata: warning: " + Path("short.bin") +
+                         " holds only 100 of the record's 956 bytes; the rest reads as zero, as in the monitor\n");
+  EXPECT_NE(run.out.find("requiredCount = 0"), std::string::npos);
+
+  auto bytes = EncodeDataFile(ARecordWithALineFeed());
+  bytes.push_back(0x55);
+  WriteBytes("long.bin", bytes);
+  run = Tool({"show", Path("long.bin")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "tqxdata: warning: " + Path("long.bin") +
+                         " is not exactly as the monitor writes its record (958 bytes); what follows is what "
+                         "the monitor reads from it\n");
+}
+
+TEST_F(DataTool, RefusedTextNamesItsLineAndLeavesTheFileAsItWas) {
+  WriteBytes("tqxdata.bin", EncodeDataFile(ARecordWithALineFeed()));
+  const auto before = ReadBytes("tqxdata.bin");
+  std::string text = Tool({"export", Path("tqxdata.bin")}).out;
+  text.replace(text.find("requiredCount = 10"), 18, "requiredCount = ten");
+  std::ofstream(Path("setup.txt")) << text;
+
+  const ToolRun run = Tool({"import", Path("setup.txt"), Path("tqxdata.bin")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tqxdata: " + Path("setup.txt") +
+                         ":36: requiredCount: \"ten\" is not a whole number\ntqxdata: nothing was written\n");
+  EXPECT_EQ(ReadBytes("tqxdata.bin"), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+
+  const ToolRun piped = Tool({"import", "-", Path("tqxdata.bin")}, text);
+  EXPECT_EQ(piped.err.substr(0, 28), "tqxdata: standard input:36: ");
+}
+
+TEST_F(DataTool, AFileThatCannotBeWrittenIsNamedWithItsReason) {
+  WriteBytes("tqxdata.bin", EncodeDataFile(ConfigRecord{}));
+  const std::string text = Tool({"export", Path("tqxdata.bin")}).out;
+  const std::string target = Path("no such folder/tqxdata.bin");
+  const ToolRun run = Tool({"import", "-", target}, text);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tqxdata: " + target + " could not be written (No such file or directory); the file is as it was\n");
+}
+
+TEST_F(DataTool, AWrongCommandLineGetsTheUsage) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, {"list"}, {"show", "a", "b"}, {"export"}, {"import", "a.txt"}}) {
+    const ToolRun run = Tool(arguments);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("usage: tqxdata show [FILE]", 0), 0u) << run.err;
+  }
+  const ToolRun help = Tool({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage:", 0), 0u);
+}
+
+}  // namespace
