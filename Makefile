@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test asan tsan bench clean
+.PHONY: bootstrap configure build run test asan tsan bench package clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -34,6 +34,15 @@ bench: bootstrap
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release -j $(JOBS)
 	@scripts/run-benchmarks build/release
+
+# The .deb, from an optimised build of only what it installs (no tests):
+# build/package/tqxfft_<version>_<arch>.deb.
+PACKAGE_BUILD := build/package
+package: bootstrap
+	@command -v dpkg-shlibdeps >/dev/null || { echo "package: dpkg-shlibdeps is missing (Debian package dpkg-dev)" >&2; exit 1; }
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+	@cmake --build $(PACKAGE_BUILD) --target tqxfft_package_contents -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 clean:
 	rm -rf build
