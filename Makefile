@@ -44,5 +44,12 @@ package: bootstrap
 	@cmake --build $(PACKAGE_BUILD) --target tqxfft_package_contents -j $(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
+# Each fuzz target for FUZZ_SECONDS (default 180), one after the other, with
+# libFuzzer, AddressSanitizer and UBSan; prints executions and findings.
+fuzz: bootstrap
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@scripts/run-fuzzers build/fuzz
+
 clean:
 	rm -rf build

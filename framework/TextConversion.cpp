@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include <ctype.h>
 #include <locale.h>
 
 namespace {
@@ -40,12 +41,19 @@ float ToFloat(double value) {
   return static_cast<float>(value);
 }
 
+// The C library's conversions skip any white space before a number; a field
+// allows only blanks and tabs around it, so a line feed, carriage return,
+// form feed or vertical tab left in front after the blanks is refused.
+bool StartsWithOtherSpace(std::string_view text) {
+  return !text.empty() && isspace_l(static_cast<unsigned char>(text.front()), ClassicLocale());
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
   const std::string_view field = TrimLeadingBlanks(text.substr(0, kIntegerCharsRead));
   const std::string digits(TrimTrailingBlanks(field));
-  if (digits.empty()) return std::nullopt;
+  if (digits.empty() || StartsWithOtherSpace(digits)) return std::nullopt;
 
   char* end = nullptr;
   const long value = strtol_l(digits.c_str(), &end, 10, ClassicLocale());
@@ -62,7 +70,7 @@ std::string FormatInteger(std::int32_t value) { return std::to_string(value); }
 // as such; the callers' range checks are what keep them from the outputs.
 std::optional<float> ParseReal(std::string_view text) {
   const std::string field(TrimLeadingBlanks(text));
-  if (field.empty()) return std::nullopt;
+  if (field.empty() || StartsWithOtherSpace(field)) return std::nullopt;
 
   char* end = nullptr;
   const double value = strtod_l(field.c_str(), &end, ClassicLocale());

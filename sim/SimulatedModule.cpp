@@ -63,6 +63,11 @@ EngineTicks SimulatedModule::TicksAt(Clock::time_point at) const {
   return static_cast<EngineTicks>(std::chrono::floor<TickDuration>(at - poweredOnAt_).count());
 }
 
+EngineTicks SimulatedModule::ReplyClockAt(Clock::time_point now) const {
+  const EngineTicks wall = TicksAt(now);
+  return pacedByClock_ ? wall : std::max(wall, engine_.BusyUntil());
+}
+
 // Rounded up, so that at the returned moment the modelled clock has reached ticks.
 SimulatedModule::Clock::time_point SimulatedModule::TimeOf(EngineTicks ticks) const {
   return poweredOnAt_ + std::chrono::ceil<Clock::duration>(TickDuration(static_cast<std::int64_t>(ticks)));
@@ -159,7 +164,7 @@ DriverStatus SimulatedModule::GetQueueStatus(DriverHandle handle, std::uint32_t*
   const Clock::time_point now = Clock::now();
   if (const DriverStatus refused = CheckCall(handle, now)) return refused;
   if (count == nullptr) return status::kInvalidParameter;
-  *count = static_cast<std::uint32_t>(queue_.ReadyCount(TicksAt(now)));
+  *count = static_cast<std::uint32_t>(queue_.ReadyCount(ReplyClockAt(now)));
   return status::kOk;
 }
 
@@ -196,7 +201,7 @@ DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std
   traffic_.AddFrame(std::move(frame));
   changed_.notify_all();
   const std::uint64_t opening = openings_;
-  while (Clock::now() < done) {
+  while (pacedByClock_ && Clock::now() < done) {
     if (openings_ != opening || Unplugged(Clock::now())) return status::kIoError;
     changed_.wait_until(lock, unplugAt_ ? std::min(done, *unplugAt_) : done);
   }
@@ -233,7 +238,7 @@ DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint3
   while (true) {
     const Clock::time_point now = Clock::now();
     if (openings_ != opening || Unplugged(now)) return status::kIoError;
-    const std::size_t ready = queue_.ReadyCount(TicksAt(now));
+    const std::size_t ready = queue_.ReadyCount(ReplyClockAt(now));
     if (ready >= n || now >= deadline) {
       *got = static_cast<std::uint32_t>(
           queue_.Take({static_cast<std::uint8_t*>(buffer), std::min<std::size_t>(ready, n)}));
@@ -248,6 +253,12 @@ DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint3
       changed_.wait_until(lock, wake);
     }
   }
+}
+
+void SimulatedModule::SetPacedByClock(bool paced) {
+  std::lock_guard lock(mutex_);
+  pacedByClock_ = paced;
+  changed_.notify_all();
 }
 
 // ---------------------------------------------------------------------------

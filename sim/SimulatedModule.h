@@ -55,6 +55,12 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   DriverStatus SetTimeouts(DriverHandle handle, std::uint32_t readMs, std::uint32_t writeMs);
   DriverStatus GetQueueStatus(DriverHandle handle, std::uint32_t* count);
 
+  // For an in-process harness that drives the model as fast as it computes (the
+  // fuzzer): unpaced, a write returns as soon as the engine has run it and its
+  // reply bytes are readable at once, so no input can make a call sleep for the
+  // modelled time. The library's entry points always run paced.
+  void SetPacedByClock(bool paced);
+
   // SimControl
   void ResetToPowerOn() override;
   void SetConstantInput(double volts) override;
@@ -106,6 +112,9 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   // Returns when the engine will be done with the bytes.
   EngineTicks RunOnEngine(const std::uint8_t* bytes, std::uint32_t n, RecordedFrame& frame);
   EngineTicks TicksAt(Clock::time_point at) const;
+  // Where the modelled clock stands for reply bytes: the wall clock when paced,
+  // at least the engine's end when not.
+  EngineTicks ReplyClockAt(Clock::time_point now) const;
   Clock::time_point TimeOf(EngineTicks ticks) const;
   DriverHandle OpenHandle() { return this; }
 
@@ -125,6 +134,7 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   std::uint64_t openings_ = 0;  // so a read notices a close, reopen or power-on while it waits
   bool open_ = false;
   bool engineOn_ = false;
+  bool pacedByClock_ = true;  // kept across power-on: it belongs to the harness, not the module
   bool reportedWritesWhileOff_ = false;
   std::uint32_t readTimeoutMs_ = 0;  // 0: a read waits until it has all its bytes
 
