@@ -1,0 +1,45 @@
+#include "tools/tqxscan/RecordingScan.h"
+
+#include "app/MonitorDlg.h"
+#include "dsp/PeakSearch.h"
+#include "tools/tqxscan/ModuleFrames.h"
+
+namespace {
+
+constexpr double kMillisecondsPerSecond = 1000.0;
+// The worker sets its peak bin to 1 when it starts; no tick hears that bin.
+constexpr std::int32_t kPeakBinBeforeFirstCycle = 1;
+
+}  // namespace
+
+// Design note: the worker's first frame and the tick timer start together at
+// the recording's first sample. In the monitor their phase is whatever start-up
+// makes it; a fixed one keeps a scan repeatable, and moves a tick's view of the
+// recording by less than one cycle (about 42 ms).
+std::vector<TickOutcome> RunScan(const ScanRecording& recording, const ConfigRecord& record,
+                                 std::int32_t environmentMode) {
+  ModuleFrames frames(recording);
+  OfflineMonitor monitor(record, environmentMode);
+  SpectrumState spectrum;
+  std::int32_t peakBin = kPeakBinBeforeFirstCycle;
+  int publishedCycles = 0;
+
+  std::vector<TickOutcome> ticks;
+  const double endSeconds = recording.Seconds();
+  for (int tick = 1;; ++tick) {
+    const double now = tick * static_cast<double>(kTickPeriodMs) / kMillisecondsPerSecond;
+    if (now > endSeconds) break;
+    // Only the latest cycle published by now matters: the cycles do not depend
+    // on each other, and the tick reads nothing but the last publication.
+    int latest = publishedCycles;
+    while (latest < frames.CycleCount() && ModuleFrames::PublishedAtSeconds(latest) <= now) ++latest;
+    if (latest > publishedCycles) {
+      frames.ReadFrame(latest - 1, spectrum.samples);
+      ComputeSpectrum(spectrum);
+      peakBin = FindPeakBin(spectrum.levels);
+      publishedCycles = latest;
+    }
+    ticks.push_back(monitor.Tick(now, spectrum.levels, peakBin));
+  }
+  return ticks;
+}

@@ -1,0 +1,103 @@
+#include "tools/tqxscan/ScanReport.h"
+
+#include <cstdio>
+#include <ostream>
+#include <vector>
+
+#include "detect/ToneDetector.h"
+#include "sim/ModelledTiming.h"
+
+namespace {
+
+template <typename... Values>
+std::string Formatted(const char* format, Values... values) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, values...);
+  return text;
+}
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::vector<std::int32_t> TriggerBins(const ConfigRecord& record, int function) {
+  std::vector<std::int32_t> bins;
+  for (const FunctionInts* field : {&record.triggerBin1, &record.triggerBin2, &record.triggerBin3}) {
+    // 0 is an empty bin field in Function Setup.
+    if ((*field)[function] != 0) bins.push_back((*field)[function]);
+  }
+  return bins;
+}
+
+bool Detectable(std::int32_t bin) { return bin >= kFirstDetectedBin && bin <= kLastDetectedBin; }
+
+std::string FiredLine(const TickOutcome& tick, const ConfigRecord& record) {
+  return Formatted("%6.1f s  fired function %d %s (bin %d)\n", tick.seconds, tick.firedFunction,
+                   Quoted(FunctionNameText(record, tick.firedFunction)).c_str(), tick.heardBin);
+}
+
+std::string FunctionSummary(std::span<const TickOutcome> ticks, const ConfigRecord& record, int function) {
+  const std::vector<std::int32_t> bins = TriggerBins(record, function);
+  std::string line = Formatted("  function %d", function);
+  if (bins.empty()) return line + ": no trigger bins\n";
+
+  line += " " + Quoted(FunctionNameText(record, function)) + ", bins";
+  std::string undetectable;
+  for (const std::int32_t bin : bins) {
+    line += " " + std::to_string(bin);
+    if (!Detectable(bin)) undetectable += " " + std::to_string(bin);
+  }
+  line += ", required count " + std::to_string(record.requiredCount[function]) + ": ";
+
+  std::vector<double> fired;
+  for (const TickOutcome& tick : ticks) {
+    if (tick.firedFunction == function) fired.push_back(tick.seconds);
+  }
+  if (fired.empty()) {
+    line += "never fired";
+  } else {
+    line += Formatted("fired %zu time%s, first at %.1f s, last at %.1f s", fired.size(), fired.size() == 1 ? "" : "s",
+                      fired.front(), fired.back());
+  }
+  if (!undetectable.empty()) {
+    line += Formatted(" (never heard:%s; the monitor listens to bins %d to %d)", undetectable.c_str(),
+                      kFirstDetectedBin, kLastDetectedBin);
+  }
+  return line + "\n";
+}
+
+}  // namespace
+
+void PrintScanHeader(std::ostream& out, const std::string& recordingPath, const ScanRecording& recording,
+                     const std::string& dataFilePath, std::int32_t environmentMode) {
+  out << "recording  " << recordingPath
+      << Formatted(": %.2f s, mono, %.0f Hz, read at the module's %.1f Hz\n", recording.Seconds(),
+                   recording.sampleRateHz, tqxsim::kModelledSampleRateHz);
+  out << "functions  " << dataFilePath << ", ";
+  if (environmentMode == kNoisyEnvironment) {
+    out << Formatted("Noisy mode: a tick hears the lowest used bin above %.0f dB\n", kNoisyHearingThresholdDb);
+  } else {
+    out << Formatted("Quiet mode: a tick hears the strongest bin from %d to %d\n", kFirstDetectedBin,
+                     kLastDetectedBin);
+  }
+}
+
+void PrintTimeline(std::ostream& out, std::span<const TickOutcome> ticks, const ConfigRecord& record) {
+  out << "\n    time   bin       Hz      dB  ";
+  for (int function = 1; function <= kFunctionCount; ++function) out << Formatted("  f%d", function);
+  out << "\n";
+  for (const TickOutcome& tick : ticks) {
+    if (tick.heardBin == 0) {
+      out << Formatted("%6.1f s    --                  ", tick.seconds);
+    } else {
+      out << Formatted("%6.1f s  %4d  %7.1f  %6.1f  ", tick.seconds, tick.heardBin,
+                       tqxsim::BinFrequencyHz(tick.heardBin), tick.heardLevelDb);
+    }
+    for (int function = 1; function <= kFunctionCount; ++function) out << Formatted(" %3d", tick.counts[function]);
+    out << "\n";
+    if (tick.firedFunction != 0) out << FiredLine(tick, record);
+  }
+}
+
+void PrintSummary(std::ostream& out, std::span<const TickOutcome> ticks, const ConfigRecord& record) {
+  out << "\nsummary\n";
+  for (int function = 1; function <= kFunctionCount; ++function) out << FunctionSummary(ticks, record, function);
+}
