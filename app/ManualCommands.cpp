@@ -3,7 +3,6 @@
 #include <array>
 
 #include "app/MonitorDlg.h"
-#include "detect/FunctionActions.h"
 #include "device/DacFrame.h"
 #include "device/Expander.h"
 #include "framework/MessageBox.h"
@@ -12,9 +11,6 @@
 using namespace MainWindowIds;
 
 namespace {
-
-constexpr const char* kVoltsOutOfRange =
-    "Requested voltage out of range.  Please enter a value between 0 and 5 volts.";
 
 // Each line's "1" and "0" and each relay's "Close" and "Open" drive one
 // expander line; which button of a pair shows as selected does not matter.
@@ -69,7 +65,7 @@ void CMonitorDlg::SetManualAnalog(int channel) {
   SetTimer(TickTimerId, kTickPeriodMs);
   const float volts = channel == 1 ? manualVolts1 : manualVolts2;
   if (!AnalogVoltsInRange(volts)) {
-    AfxMessageBox(kVoltsOutOfRange);
+    AfxMessageBox(kVoltsOutOfRangeMessage);
     return;
   }
   WriteAnalogChannel(driverTable, channel, volts);

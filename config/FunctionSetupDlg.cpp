@@ -5,6 +5,7 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigRecord.h"
+#include "device/DacFrame.h"
 #include "framework/MessageBox.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
@@ -29,14 +30,6 @@ std::string WithFunctionNumber(std::string_view text, int function) {
 
 bool NamesAFunction(int function) { return function >= 1 && function <= kFunctionCount; }
 
-// The main window's Set Analog commands refuse with the same words.
-constexpr const char* kVoltageOutOfRange =
-    "Requested voltage out of range.  Please enter a value between 0 and 5 volts.";
-constexpr float kLowestOutputVolts = 0.0f;
-constexpr float kHighestOutputVolts = 5.0f;
-
-// Both ends included; a value that is not a number is outside.
-bool IsDeliverableVolts(float volts) { return volts >= kLowestOutputVolts && volts <= kHighestOutputVolts; }
 
 // Which dialog member holds which record field; the name travels apart, as
 // text in its slot.
@@ -163,8 +156,8 @@ void CFunctionSetupDlg::StoreIntoRecord(int function) const {
 // never holds a value that could be sent to an output.
 bool CFunctionSetupDlg::AcceptVolts() {
   for (const VoltsField& field : kVoltsFields) {
-    if (!IsDeliverableVolts(this->*field.member)) {
-      AfxMessageBox(kVoltageOutOfRange);
+    if (!AnalogVoltsInRange(this->*field.member)) {
+      AfxMessageBox(kVoltsOutOfRangeMessage);
       GotoDlgCtrl(field.controlId);
       return false;
     }

@@ -4,13 +4,6 @@
 #include "config/ConfigRecord.h"
 #include "device/DriverTable.h"
 
-// What the analog outputs can deliver, in volts.
-inline constexpr float kAnalogMinVolts = 0.0f;
-inline constexpr float kAnalogMaxVolts = 5.0f;
-
-// False for volts outside 0 to 5 V and for a value that is not a number.
-constexpr bool AnalogVoltsInRange(float volts) { return volts >= kAnalogMinVolts && volts <= kAnalogMaxVolts; }
-
 // Runs the actions of function 1 to 8 as configRecord holds them now, in this
 // order: the line, analog channel 1, analog channel 2, relays K1 to K4. A step
 // runs when its enable field is exactly 1 and its selection and action are

@@ -10,6 +10,15 @@
 inline constexpr double VOLTS_TO_CODE = 819.0000163800004;
 inline constexpr std::int32_t kMaxDacCode = 4095;
 
+// What the analog outputs can deliver, in volts, both ends included.
+inline constexpr float kAnalogMinVolts = 0.0f;
+inline constexpr float kAnalogMaxVolts = 5.0f;
+// False for volts outside 0 to 5 V and for a value that is not a number.
+constexpr bool AnalogVoltsInRange(float volts) { return volts >= kAnalogMinVolts && volts <= kAnalogMaxVolts; }
+// What a user who typed such a value is told.
+inline constexpr const char* kVoltsOutOfRangeMessage =
+    "Requested voltage out of range.  Please enter a value between 0 and 5 volts.";
+
 inline constexpr std::size_t kDacFrameBytes = 12;
 using DacFrame = CommandFrame<kDacFrameBytes>;
 
