@@ -39,5 +39,7 @@ double ModuleFrames::PublishedAtSeconds(int cycle) { return CycleStartSeconds(cy
 
 void ModuleFrames::ReadFrame(int cycle, SampleFrame& samples) {
   const double start = CycleStartSeconds(cycle);
-  for (int k = 0; k < kFrameSampleCount; ++k) samples[k] = MonitorVolts(input_->VoltsAt(start + k * kConversionSeconds));
+  for (int k = 0; k < kFrameSampleCount; ++k) {
+    samples[k] = MonitorVolts(input_->VoltsAt(start + k * kConversionSeconds));
+  }
 }
