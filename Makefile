@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test asan tsan bench package clean
+.PHONY: bootstrap configure build run test asan tsan bench package screenshots clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -43,6 +43,12 @@ package: bootstrap
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 	@cmake --build $(PACKAGE_BUILD) --target tqxfft_package_contents -j $(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The user's guide's pictures, rendered offscreen from the real windows on the
+# simulated module into docs/images/ (commit them with the change that moved
+# the windows).
+screenshots: configure
+	@cmake --build --preset $(PRESET) --target screenshots -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (default 180), one after the other, with
 # libFuzzer, AddressSanitizer and UBSan; prints executions and findings.
