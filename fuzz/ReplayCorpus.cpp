@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -53,8 +54,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot be read\n", input.c_str());
         return 1;
       }
-      // A reading the target declines (-1) is still a run that must not fail.
-      LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      // As libFuzzer does: a buffer of exactly the input's size (so that
+      // AddressSanitizer sees a read past its end), never a null pointer. An
+      // input the target declines (-1) is still a run that must not fail.
+      const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
+      std::copy(bytes.begin(), bytes.end(), copy.get());
+      LLVMFuzzerTestOneInput(copy.get(), bytes.size());
     }
     std::printf("%s: %zu inputs replayed\n", argv[i], inputs.size());
   }

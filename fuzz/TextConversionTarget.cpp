@@ -122,7 +122,7 @@ void CheckRealRoundTrip(float value) {
 template <typename T>
 T ValueFrom(std::string_view bytes) {
   T value{};
-  std::memcpy(&value, bytes.data(), std::min(bytes.size(), sizeof value));
+  if (!bytes.empty()) std::memcpy(&value, bytes.data(), std::min(bytes.size(), sizeof value));
   return value;
 }
 
