@@ -35,6 +35,12 @@ bench: bootstrap
 	@cmake --build --preset release -j $(JOBS)
 	@scripts/run-benchmarks build/release
 
+# The monitor on the simulated module under a random programme, checked at the
+# end: SOAK_SECONDS (default 600) long; `make soak PRESET=asan` under the
+# sanitizers.
+soak: build
+	@tests/soak/run-soak $(BUILD)
+
 # The .deb, from an optimised build of only what it installs (no tests):
 # build/package/tqxfft_<version>_<arch>.deb.
 PACKAGE_BUILD := build/package

@@ -1,0 +1,162 @@
+// A close request at every moment that matters: while the worker's frame is
+// on the wire, inside a tick's pump, while a function runs, and with a message
+// box open. The close always finishes, and nothing reaches the module after it.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <chrono>
+
+#include "ModuleTraffic.h"
+#include "app/DetectionWindow.h"
+#include "device/SharedBus.h"
+#include "dsp/AcquisitionWorker.h"
+#include "framework/QtAccess.h"
+
+namespace {
+
+using namespace MainWindowIds;
+
+constexpr int kToneBin = 30;
+constexpr auto kCloseTimeLimit = 2s;
+
+// The main window with a close request that it posts to itself from inside a
+// tick, once the tone is heard, so that the tick's own pump dispatches it.
+class WindowClosingInsideATick : public CMonitorDlg {
+ public:
+  bool armed = false;
+  bool inTick = false;
+  bool closedInsideTick = false;
+
+ protected:
+  void OnTimer(int id) override {
+    inTick = true;
+    CMonitorDlg::OnTimer(id);
+    inTick = false;
+  }
+  void DoDataExchange(CDataExchange& dx) override {
+    CMonitorDlg::DoDataExchange(dx);
+    if (!armed || !inTick || PeakBin.load() != kToneBin) return;
+    armed = false;
+    QTimer::singleShot(0, [this] {
+      closedInsideTick = inTick;
+      SendSysCommand(SC_CLOSE);
+    });
+  }
+};
+
+class CloseRequest : public DetectionWindow {
+ protected:
+  // An earlier window's close gave up on every waiting box for good.
+  void SetUp() override {
+    DetectionWindow::SetUp();
+    ResetMessageBoxAbandonment();
+  }
+
+  // The module is closed, its engine off, the bus free and the worker gone,
+  // and no frame follows for a while.
+  void ExpectClosedAndQuiet(std::uint64_t writesAtClose) {
+    EXPECT_FALSE(sim.IsOpen());
+    EXPECT_FALSE(sim.SerialEngineOn());
+    EXPECT_EQ(BusBusy.load(), 0);
+    EXPECT_EQ(WorkerRunning.load(), 0);
+    ProcessEventsFor(150ms);
+    EXPECT_EQ(sim.WriteCount(), writesAtClose) << "a frame reached the module after the close";
+  }
+
+  static ConfigRecord K1OnTheTone() {
+    ConfigRecord stored{};
+    Listen(stored, 1, kToneBin, 1);
+    stored.relay1Enabled[1] = 1;
+    return stored;
+  }
+};
+
+// The frame takes about 31 ms; the close lands at a different point of it in
+// each round.
+TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule) {
+  ASSERT_TRUE(WriteConfigFile(ConfigRecord{}));
+  for (int round = 0; round < 8; ++round) {
+    // A window object is opened once in the program's life: each round has its own.
+    CMonitorDlg roundWindow;
+    ASSERT_TRUE(roundWindow.Create());
+    ASSERT_TRUE(ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }));
+    ProcessEventsFor(std::chrono::milliseconds(5 * round));
+    const auto started = std::chrono::steady_clock::now();
+    roundWindow.SendSysCommand(SC_CLOSE);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, kCloseTimeLimit) << "round " << round;
+    ExpectClosedAndQuiet(sim.WriteCount());
+    roundWindow.DestroyWindow();
+    sim.ResetToPowerOn();
+    sim.SetMessagesOnStderr(false);
+    sim.SetConstantInput(kBiasVolts);
+  }
+}
+
+TEST_F(CloseRequest, InsideATicksPumpLeavesTheFunctionThatTickCompletedUnsent) {
+  ASSERT_TRUE(WriteConfigFile(K1OnTheTone()));
+  WindowClosingInsideATick closing;
+  ASSERT_TRUE(closing.Create());
+  ClickControl(closing, IDC_QUIET);  // the peak alone decides, at the moment of the scan
+  closing.armed = true;
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  std::uint64_t writesAtClose = 0;
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !sim.IsOpen(); }));
+  writesAtClose = sim.WriteCount();
+
+  EXPECT_TRUE(closing.closedInsideTick);
+  EXPECT_FALSE(K1Closed());
+  ExpectClosedAndQuiet(writesAtClose);
+  closing.DestroyWindow();
+}
+
+// The first failing write of the run opens a box, and the user closes the
+// window behind it: the rest of the run sends nothing.
+TEST_F(CloseRequest, WhileAFunctionRunsStopsTheRestOfItsSteps) {
+  ConfigRecord stored = K1OnTheTone();
+  stored.lineEnabled[1] = 1;
+  stored.lineSelect[1] = 4;  // P10
+  stored.lineAction[1] = 2;
+  stored.analog1Enabled[1] = 1;
+  stored.analog1Volts[1] = 2.0f;
+  stored.relay2Enabled[1] = 1;
+  ASSERT_NO_FATAL_FAILURE(Start(stored));
+
+  MessageCapture messages;
+  std::uint64_t writesAtClose = 0;
+  messages.WhileOpen([&](std::string_view) {
+    if (writesAtClose != 0) return;
+    window.SendSysCommand(SC_CLOSE);
+    writesAtClose = sim.WriteCount();
+  });
+  sim.SetWritesFail(true);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return writesAtClose != 0; }));
+
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error writing to DAC. 3"});
+  ExpectClosedAndQuiet(writesAtClose);
+  EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0);
+}
+
+TEST_F(CloseRequest, WithTheWindowsOwnBoxOpenEndsTheWindowAndTheBoxStillAnswers) {
+  RealMessageBoxes realBoxes;
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ReplaceText(window, IDC_VOLTS1, "9");
+  std::uint64_t writesAtClose = 0;
+  bool closedBehindTheBox = false;
+  QTimer::singleShot(0, [&] {
+    ASSERT_TRUE(ProcessEventsUntil([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }));
+    ClickCloseBox(window);
+    writesAtClose = sim.WriteCount();
+    closedBehindTheBox = !sim.IsOpen();
+    QApplication::activeModalWidget()->close();
+  });
+  const auto started = std::chrono::steady_clock::now();
+  ClickControl(window, IDC_SET_ANALOG1);
+
+  EXPECT_LT(std::chrono::steady_clock::now() - started, kCloseTimeLimit);
+  EXPECT_TRUE(closedBehindTheBox);
+  ExpectClosedAndQuiet(writesAtClose);
+  EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0);
+}
+
+}  // namespace
