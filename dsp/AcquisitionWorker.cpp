@@ -11,7 +11,6 @@
 std::atomic<std::int32_t> WorkerRunning{0};
 
 namespace {
-constexpr auto kPauseBetweenCycles = std::chrono::milliseconds(10);
 static_assert(kConversionsPerFrame == kFrameSampleCount);
 }  // namespace
 

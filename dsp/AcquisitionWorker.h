@@ -12,7 +12,13 @@
 #include <atomic>
 #include <cstdint>
 
+#include <chrono>
+
 struct DriverTable;
+
+// The worker's pause between cycles: the window thread's share of the bus,
+// and the cadence an offline scan of a recording must follow.
+inline constexpr std::chrono::milliseconds kPauseBetweenCycles{10};
 
 // 1 while the worker is to keep cycling. Set by start-up before the thread is
 // created, cleared by the close request; the worker only reads it.

@@ -133,6 +133,9 @@ QWidget* CreateControl(const ControlTemplate& control, const DialogBaseUnits& un
 void SetControlText(QWidget* widget, const ControlTemplate& control, const QString& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     edit->setText(text);
+    // A text set by the program shows from its first character, as an edit
+    // control does; the toolkit would scroll to its end.
+    edit->setCursorPosition(0);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(LabelText(control, text));
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

@@ -5,13 +5,13 @@
 // when the frame ends.
 #include <memory>
 
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/Spectrum.h"
 #include "sim/SignalSource.h"
 #include "tools/tqxscan/RecordingFile.h"
 
-// The worker sleeps this long between cycles (dsp/AcquisitionWorker.cpp keeps
-// its own copy private).
-inline constexpr double kWorkerPauseSeconds = 0.010;
+// The worker sleeps this long between cycles.
+inline constexpr double kWorkerPauseSeconds = std::chrono::duration<double>(kPauseBetweenCycles).count();
 
 class ModuleFrames {
  public:
