@@ -1,9 +1,7 @@
 #include "device/AdcFrame.h"
 
-#include "device/DeviceCalls.h"
-#include "device/SerialEngine.h"
+#include "device/FrameExchange.h"
 #include "device/SharedBus.h"
-#include "framework/MessageBox.h"
 
 namespace {
 
@@ -57,28 +55,9 @@ void ReadSampleFrame(DriverTable& table, std::span<double, kConversionsPerFrame>
   const AdcFrame frame = BuildAdcFrame(GpioLowShadow.load());
   GpioLowShadow.store(frame.shadowAfter);
 
-  if (!AcquireBusForExchange(table)) return;
-  // The expander writes leave their acknowledge bytes queued; this frame's
-  // reply must be the only thing read.
-  DrainReceiveQueue(table);
-  std::uint32_t written = 0;
-  if (DeviceWrite(table, frame.bytes.data(), kAdcFrameBytes, &written) != kDriverOk) {
-    ReleaseBus();
-    return;
-  }
   std::array<std::uint8_t, kAdcReplyBytes> reply;
-  std::uint32_t got = 0;
-  const DriverStatus readStatus = DeviceRead(table, reply.data(), kAdcReplyBytes, &got);
-  ReleaseBus();
-
-  if (readStatus != kDriverOk) {
-    AfxMessageBox("Read Error!");
-    return;
-  }
-  if (got < kAdcReplyBytes) {
-    AfxMessageBox("error: too few bytes returned");
-    return;
-  }
+  // A failed write is not reported: the next cycle simply tries again.
+  if (!ExchangeFrame(table, frame.bytes, reply, "")) return;
   for (std::size_t k = 0; k < kConversionsPerFrame; ++k) {
     samples[k] = ConversionVolts(reply[2 * k], reply[2 * k + 1]);
   }

@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include "device/DeviceCalls.h"
+#include "device/FrameExchange.h"
 #include "device/SharedBus.h"
-#include "framework/MessageBox.h"
 
 namespace {
 
@@ -52,9 +51,5 @@ void WriteAnalogChannel(DriverTable& table, int channel, float volts) {
   const DacFrame frame = BuildDacFrame(GpioLowShadow.load(), channel, VoltsToCode(volts));
   GpioLowShadow.store(frame.shadowAfter);
 
-  if (!AcquireBusForExchange(table)) return;
-  std::uint32_t written = 0;
-  const DriverStatus status = DeviceWrite(table, frame.bytes.data(), kDacFrameBytes, &written);
-  ReleaseBus();
-  if (status != kDriverOk) AfxMessageBox("Error writing to DAC. 5");
+  SendFrame(table, frame.bytes, "Error writing to DAC. 5");
 }

@@ -2,11 +2,9 @@
 
 #include <string_view>
 
-#include "device/DeviceCalls.h"
+#include "device/FrameExchange.h"
 #include "device/ExpanderFrames.h"
-#include "device/SerialEngine.h"
 #include "device/SharedBus.h"
-#include "framework/MessageBox.h"
 
 ExpanderRegisters ExpanderShadow;
 
@@ -22,11 +20,7 @@ void WriteExpanderPair(DriverTable& table, std::uint8_t registerNumber, std::uin
   const ExpanderWriteFrame frame = BuildExpanderWriteFrame(GpioLowShadow.load(), registerNumber, port0, port1);
   GpioLowShadow.store(frame.shadowAfter);
 
-  if (!AcquireBusForExchange(table)) return;
-  std::uint32_t written = 0;
-  const DriverStatus status = DeviceWrite(table, frame.bytes.data(), kExpanderWriteFrameBytes, &written);
-  ReleaseBus();
-  if (status != kDriverOk) AfxMessageBox(failureMessage);
+  SendFrame(table, frame.bytes, failureMessage);
 }
 
 }  // namespace
@@ -44,27 +38,8 @@ void ReadExpanderPair(DriverTable& table, std::uint8_t& first, std::uint8_t& sec
   const ExpanderReadFrame frame = BuildExpanderReadFrame(GpioLowShadow.load(), registerNumber);
   GpioLowShadow.store(frame.shadowAfter);
 
-  if (!AcquireBusForExchange(table)) return;
-  DrainReceiveQueue(table);
-  std::uint32_t written = 0;
-  if (DeviceWrite(table, frame.bytes.data(), kExpanderReadFrameBytes, &written) != kDriverOk) {
-    ReleaseBus();
-    AfxMessageBox("Error writing to DAC. 1");
-    return;
-  }
   std::array<std::uint8_t, kExpanderReadReplyBytes> reply;
-  std::uint32_t got = 0;
-  const DriverStatus readStatus = DeviceRead(table, reply.data(), kExpanderReadReplyBytes, &got);
-  ReleaseBus();
-
-  if (readStatus != kDriverOk) {
-    AfxMessageBox("Read Error!");
-    return;
-  }
-  if (got < kExpanderReadReplyBytes) {
-    AfxMessageBox("error: too few bytes returned");
-    return;
-  }
+  if (!ExchangeFrame(table, frame.bytes, reply, "Error writing to DAC. 1")) return;
   first = reply[kFirstRegisterReplyIndex];
   second = reply[kSecondRegisterReplyIndex];
 }

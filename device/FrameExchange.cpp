@@ -1,0 +1,41 @@
+#include "device/FrameExchange.h"
+
+#include "device/DeviceCalls.h"
+#include "device/SerialEngine.h"
+#include "device/SharedBus.h"
+#include "framework/MessageBox.h"
+
+void SendFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::string_view failureMessage) {
+  if (!AcquireBusForExchange(table)) return;
+  std::uint32_t written = 0;
+  const DriverStatus status = DeviceWrite(table, frame.data(), static_cast<std::uint32_t>(frame.size()), &written);
+  ReleaseBus();
+  if (status != kDriverOk) AfxMessageBox(failureMessage);
+}
+
+bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply,
+                   std::string_view writeFailureMessage) {
+  if (!AcquireBusForExchange(table)) return false;
+  // The writes leave their acknowledge bytes queued; this frame's reply must be
+  // the only thing read.
+  DrainReceiveQueue(table);
+  std::uint32_t written = 0;
+  if (DeviceWrite(table, frame.data(), static_cast<std::uint32_t>(frame.size()), &written) != kDriverOk) {
+    ReleaseBus();
+    if (!writeFailureMessage.empty()) AfxMessageBox(writeFailureMessage);
+    return false;
+  }
+  std::uint32_t got = 0;
+  const DriverStatus readStatus = DeviceRead(table, reply.data(), static_cast<std::uint32_t>(reply.size()), &got);
+  ReleaseBus();
+
+  if (readStatus != kDriverOk) {
+    AfxMessageBox("Read Error!");
+    return false;
+  }
+  if (got < reply.size()) {
+    AfxMessageBox("error: too few bytes returned");
+    return false;
+  }
+  return true;
+}
