@@ -18,7 +18,7 @@ bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std:
   if (!AcquireBusForExchange(table)) return false;
   // The writes leave their acknowledge bytes queued; this frame's reply must be
   // the only thing read.
-  DrainReceiveQueue(table);
+  const bool queueEmptied = DrainReceiveQueue(table);
   std::uint32_t written = 0;
   if (DeviceWrite(table, frame.data(), static_cast<std::uint32_t>(frame.size()), &written) != kDriverOk) {
     ReleaseBus();
@@ -29,7 +29,10 @@ bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std:
   const DriverStatus readStatus = DeviceRead(table, reply.data(), static_cast<std::uint32_t>(reply.size()), &got);
   ReleaseBus();
 
-  if (readStatus != kDriverOk) {
+  // Behind a drain that stopped early, the bytes read begin with what was left
+  // queued: the reply arrives shifted and is never taken for this frame's. The
+  // frame still goes out, so a vanished module stays as quiet as a failed write.
+  if (readStatus != kDriverOk || !queueEmptied) {
     AfxMessageBox("Read Error!");
     return false;
   }

@@ -13,8 +13,8 @@ void SendFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::str
 
 // Drains what earlier frames left queued, writes the frame and reads its whole
 // reply. A failed write shows writeFailureMessage (an empty one keeps it
-// quiet); a failed read shows "Read Error!" and a short one "error: too few
-// bytes returned". Returns true only when the whole reply arrived; nothing is
-// sent once the link has closed.
+// quiet); a failed read, or one behind a drain that failed, shows
+// "Read Error!" and a short one "error: too few bytes returned". Returns true
+// only when the whole reply arrived; nothing is sent once the link has closed.
 bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply,
                    std::string_view writeFailureMessage);

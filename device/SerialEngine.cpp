@@ -42,16 +42,17 @@ void SetupSerialEngine(DriverTable& table, SerialEngineHost& host) {
   host.StartTickTimer();
 }
 
-void DrainReceiveQueue(DriverTable& table) {
-  if (!DeviceLinkOpen(table)) return;
+bool DrainReceiveQueue(DriverTable& table) {
+  if (!DeviceLinkOpen(table)) return false;
   std::uint32_t waiting = 0;
-  if (DeviceGetQueueStatus(table, &waiting) != kDriverOk) return;
+  if (DeviceGetQueueStatus(table, &waiting) != kDriverOk) return false;
   while (waiting != 0) {
     std::uint8_t discarded = 0;
     std::uint32_t got = 0;
-    if (DeviceRead(table, &discarded, 1, &got) != kDriverOk) return;
-    if (DeviceGetQueueStatus(table, &waiting) != kDriverOk) return;
+    if (DeviceRead(table, &discarded, 1, &got) != kDriverOk) return false;
+    if (DeviceGetQueueStatus(table, &waiting) != kDriverOk) return false;
   }
+  return true;
 }
 
 void CloseDeviceLink(DriverTable& table) {

@@ -22,7 +22,9 @@ void SetupSerialEngine(DriverTable& table, SerialEngineHost& host);
 
 // Reads and discards, one byte at a time, whatever waits in the receive queue;
 // stops at the first failed call. Callers that read hold the bus around it.
-void DrainReceiveQueue(DriverTable& table);
+// Returns whether the queue was emptied: after a failed drain, the next reply
+// read would begin with stale bytes.
+bool DrainReceiveQueue(DriverTable& table);
 
 // The close request's part: waits for the bus, marks the link closed, then
 // takes the serial engine out of its serial mode (mask 0, mode 0) and closes

@@ -109,6 +109,23 @@ TEST_F(CloseRequest, InsideATicksPumpLeavesTheFunctionThatTickCompletedUnsent) {
   closing.DestroyWindow();
 }
 
+// The main window whose module starts refusing every write at the tick that
+// hears the tone: the function that tick completes meets the failure at its
+// first step, while the sample that completed it is already in.
+class WindowWhoseWritesFailOnTheTone : public CMonitorDlg {
+ public:
+  explicit WindowWhoseWritesFailOnTheTone(tqxsim::SimControl& module) : module_(module) {}
+
+ protected:
+  void OnTimer(int id) override {
+    if (PeakBin.load() == kToneBin) module_.SetWritesFail(true);
+    CMonitorDlg::OnTimer(id);
+  }
+
+ private:
+  tqxsim::SimControl& module_;
+};
+
 // The first failing write of the run opens a box, and the user closes the
 // window behind it: the rest of the run sends nothing.
 TEST_F(CloseRequest, WhileAFunctionRunsStopsTheRestOfItsSteps) {
@@ -119,22 +136,24 @@ TEST_F(CloseRequest, WhileAFunctionRunsStopsTheRestOfItsSteps) {
   stored.analog1Enabled[1] = 1;
   stored.analog1Volts[1] = 2.0f;
   stored.relay2Enabled[1] = 1;
-  ASSERT_NO_FATAL_FAILURE(Start(stored));
+  ASSERT_TRUE(WriteConfigFile(stored));
+  WindowWhoseWritesFailOnTheTone failing(sim);
+  ASSERT_TRUE(failing.Create());
 
   MessageCapture messages;
   std::uint64_t writesAtClose = 0;
   messages.WhileOpen([&](std::string_view) {
     if (writesAtClose != 0) return;
-    window.SendSysCommand(SC_CLOSE);
+    failing.SendSysCommand(SC_CLOSE);
     writesAtClose = sim.WriteCount();
   });
-  sim.SetWritesFail(true);
   sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
   ASSERT_TRUE(ProcessEventsUntil([&] { return writesAtClose != 0; }));
 
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error writing to DAC. 3"});
   ExpectClosedAndQuiet(writesAtClose);
   EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0);
+  failing.DestroyWindow();
 }
 
 TEST_F(CloseRequest, WithTheWindowsOwnBoxOpenEndsTheWindowAndTheBoxStillAnswers) {

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/MonitorApp.h"
+#include "device/DriverApi.h"
 #include "framework/Dialog.h"
 #include "sim/SimControl.h"
 
@@ -20,7 +21,7 @@ constexpr int kRunBeforeFaultMs = 300;
 constexpr int kLookEveryMs = 10;
 
 tqxsim::SimControl* Module() {
-  void* library = dlopen("libftd2xx.so", RTLD_NOW);
+  void* library = dlopen(kDriverLibraryName, RTLD_NOW);
   auto get = library ? reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl")) : nullptr;
   return get ? get() : nullptr;
 }
