@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test asan tsan bench package screenshots clean
+.PHONY: bootstrap configure build run test asan tsan bench soak package screenshots fuzz clean
 
 bootstrap:
 	@scripts/bootstrap

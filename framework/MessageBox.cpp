@@ -92,6 +92,9 @@ void ServeQueuedRequests() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [request] { Answer(request); });
     QObject::connect(box, &QObject::destroyed, [request] { Answer(request); });
+    // Boxes the user dismissed leave null pointers behind; drop them so that a
+    // long run's failures do not pile up here.
+    std::erase_if(OpenBoxesForOtherThreads(), [](const QPointer<QMessageBox>& open) { return open.isNull(); });
     OpenBoxesForOtherThreads().emplace_back(box);
     box->show();
   }

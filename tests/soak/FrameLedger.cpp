@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kExpanderFramesPerLineDrive = 4;  // three configuration writes, one output write
+constexpr std::size_t kExpanderFramesPerLineDrive = 4;  // three configuration writes, one output write
 constexpr std::uint8_t kChannel1Byte = 0x30;
 constexpr std::size_t kDacChannelAt = 6;  // after the select and the clock command
 
@@ -35,9 +35,11 @@ void FrameLedger::Poll() {
       ++sampleFrames_;
     } else if (frame.bytes.size() == kDacFrameBytes) {
       const std::int32_t code = (std::int32_t{frame.bytes[kDacChannelAt + 1]} << 4) | (frame.bytes[kDacChannelAt + 2] >> 4);
-      frames_.push_back({frame.number, true, frame.bytes[kDacChannelAt], code});
+      const auto known = functionOfCode_.find(code);
+      const bool ofAFunction = frame.bytes[kDacChannelAt] == kChannel1Byte && known != functionOfCode_.end();
+      TakeWindowFrame({frame.number, windowFramesTaken_, true, ofAFunction ? known->second : 0});
     } else if (frame.bytes.size() == kExpanderWriteFrameBytes) {
-      frames_.push_back({frame.number, false, 0, 0});
+      TakeWindowFrame({frame.number, windowFramesTaken_, false, 0});
     } else {
       problems_.push_back("frame " + std::to_string(frame.number) + " of " + std::to_string(frame.bytes.size()) +
                           " bytes is none of the monitor's frames");
@@ -45,48 +47,57 @@ void FrameLedger::Poll() {
   }
 }
 
-std::map<int, int> FrameLedger::FiredPerFunction() const {
-  std::map<int, int> fired;
-  for (const WindowFrame& frame : frames_) {
-    if (!frame.isDac || frame.dacChannel != kChannel1Byte) continue;
-    if (const auto known = functionOfCode_.find(frame.dacCode); known != functionOfCode_.end()) ++fired[known->second];
+// A function's run is checked once its DAC frame stands in the middle of the
+// latest frames: the line's frames directly before it, the relay's directly
+// after.
+void FrameLedger::TakeWindowFrame(const WindowFrame& frame) {
+  ++windowFramesTaken_;
+  frame.isDac ? ++dacFrames_ : ++expanderFrames_;
+  if (frame.function != 0) {
+    ++fired_[frame.function];
+    if (frame.index < kExpanderFramesPerLineDrive) ReportBrokenRun(frame, problems_);
   }
-  return fired;
+  around_.push_back(frame);
+  if (around_.size() > 2 * kExpanderFramesPerLineDrive + 1) around_.pop_front();
+  if (around_.size() < 2 * kExpanderFramesPerLineDrive + 1) return;
+  const WindowFrame& middle = around_[kExpanderFramesPerLineDrive];
+  if (middle.function == 0) return;
+  for (const WindowFrame& other : around_) {
+    if (&other != &middle && other.isDac) {
+      ReportBrokenRun(middle, problems_);
+      return;
+    }
+  }
+}
+
+void FrameLedger::ReportBrokenRun(const WindowFrame& frame, std::vector<std::string>& problems) const {
+  problems.push_back("function " + std::to_string(frame.function) + "'s run around frame " +
+                     std::to_string(frame.number) + " is not line, analog, relay in order");
 }
 
 int FrameLedger::FunctionsFired() const {
   int total = 0;
-  for (const auto& [function, count] : FiredPerFunction()) total += count;
+  for (const auto& [function, count] : fired_) total += count;
   return total;
 }
 
 std::vector<std::string> FrameLedger::Check() const {
   std::vector<std::string> problems = problems_;
-  int expanderFrames = 0;
-  int dacFrames = 0;
-  for (std::size_t i = 0; i < frames_.size(); ++i) {
-    const WindowFrame& frame = frames_[i];
-    frame.isDac ? ++dacFrames : ++expanderFrames;
-    if (!frame.isDac || frame.dacChannel != kChannel1Byte || !functionOfCode_.contains(frame.dacCode)) continue;
-    const int function = functionOfCode_.at(frame.dacCode);
-    // The line's frames directly before, the relay's directly after.
-    bool whole = i >= kExpanderFramesPerLineDrive && i + kExpanderFramesPerLineDrive < frames_.size();
-    for (int k = 1; whole && k <= kExpanderFramesPerLineDrive; ++k) {
-      whole = !frames_[i - k].isDac && !frames_[i + k].isDac;
-    }
-    if (!whole) {
-      problems.push_back("function " + std::to_string(function) + "'s run around frame " +
-                         std::to_string(frame.number) + " is not line, analog, relay in order");
+  // A run whose relay frames never all came.
+  for (const WindowFrame& frame : around_) {
+    if (frame.function != 0 && frame.index >= kExpanderFramesPerLineDrive &&
+        frame.index + kExpanderFramesPerLineDrive >= windowFramesTaken_) {
+      ReportBrokenRun(frame, problems);
     }
   }
   // Every window frame is a function's or a manual command's: nothing extra,
   // nothing lost.
   const int fired = FunctionsFired();
-  const int expectedExpander = fired * 2 * kExpanderFramesPerLineDrive + manualExpanderFrames_;
+  const int expectedExpander = fired * 2 * static_cast<int>(kExpanderFramesPerLineDrive) + manualExpanderFrames_;
   const int expectedDac = fired + manualDacFrames_;
-  if (expanderFrames != expectedExpander || dacFrames != expectedDac) {
-    problems.push_back("window frames: " + std::to_string(expanderFrames) + " expander and " +
-                       std::to_string(dacFrames) + " DAC; expected " + std::to_string(expectedExpander) + " and " +
+  if (expanderFrames_ != expectedExpander || dacFrames_ != expectedDac) {
+    problems.push_back("window frames: " + std::to_string(expanderFrames_) + " expander and " +
+                       std::to_string(dacFrames_) + " DAC; expected " + std::to_string(expectedExpander) + " and " +
                        std::to_string(expectedDac));
   }
   return problems;

@@ -5,8 +5,10 @@
 // that no other function and no manual command uses, four expander frames for
 // its relay. The ledger reads the module's record often enough to miss no
 // frame, finds each function's DAC frame and checks that its own eight
-// expander frames stand directly around it.
+// expander frames stand directly around it. It keeps only the frames such a
+// check still needs, so that its own memory does not grow with the run.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,21 +33,28 @@ class FrameLedger {
 
   std::uint64_t SampleFrames() const { return sampleFrames_; }
   int FunctionsFired() const;
-  std::map<int, int> FiredPerFunction() const;
+  const std::map<int, int>& FiredPerFunction() const { return fired_; }
 
  private:
   struct WindowFrame {
     std::uint64_t number;
+    std::uint64_t index;  // among the window frames taken in
     bool isDac;
-    std::uint8_t dacChannel;
-    std::int32_t dacCode;
+    int function;  // the function whose DAC frame this is, or 0
   };
+
+  void TakeWindowFrame(const WindowFrame& frame);
+  void ReportBrokenRun(const WindowFrame& frame, std::vector<std::string>& problems) const;
 
   const tqxsim::SimControl& module_;
   std::uint64_t lastNumber_;
   std::uint64_t sampleFrames_ = 0;
-  std::vector<WindowFrame> frames_;
+  std::uint64_t windowFramesTaken_ = 0;
+  std::deque<WindowFrame> around_;  // the latest window frames, a run's width at most
   std::map<std::int32_t, int> functionOfCode_;
+  std::map<int, int> fired_;
+  int expanderFrames_ = 0;
+  int dacFrames_ = 0;
   int manualExpanderFrames_ = 0;
   int manualDacFrames_ = 0;
   std::vector<std::string> problems_;
