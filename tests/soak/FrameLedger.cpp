@@ -37,9 +37,9 @@ void FrameLedger::Poll() {
       const std::int32_t code = (std::int32_t{frame.bytes[kDacChannelAt + 1]} << 4) | (frame.bytes[kDacChannelAt + 2] >> 4);
       const auto known = functionOfCode_.find(code);
       const bool ofAFunction = frame.bytes[kDacChannelAt] == kChannel1Byte && known != functionOfCode_.end();
-      TakeWindowFrame({frame.number, windowFramesTaken_, true, ofAFunction ? known->second : 0});
+      TakeWindowFrame({frame.number, WindowFramesTaken(), true, ofAFunction ? known->second : 0});
     } else if (frame.bytes.size() == kExpanderWriteFrameBytes) {
-      TakeWindowFrame({frame.number, windowFramesTaken_, false, 0});
+      TakeWindowFrame({frame.number, WindowFramesTaken(), false, 0});
     } else {
       problems_.push_back("frame " + std::to_string(frame.number) + " of " + std::to_string(frame.bytes.size()) +
                           " bytes is none of the monitor's frames");
@@ -51,7 +51,6 @@ void FrameLedger::Poll() {
 // latest frames: the line's frames directly before it, the relay's directly
 // after.
 void FrameLedger::TakeWindowFrame(const WindowFrame& frame) {
-  ++windowFramesTaken_;
   frame.isDac ? ++dacFrames_ : ++expanderFrames_;
   if (frame.function != 0) {
     ++fired_[frame.function];
@@ -86,7 +85,7 @@ std::vector<std::string> FrameLedger::Check() const {
   // A run whose relay frames never all came.
   for (const WindowFrame& frame : around_) {
     if (frame.function != 0 && frame.index >= kExpanderFramesPerLineDrive &&
-        frame.index + kExpanderFramesPerLineDrive >= windowFramesTaken_) {
+        frame.index + kExpanderFramesPerLineDrive >= WindowFramesTaken()) {
       ReportBrokenRun(frame, problems);
     }
   }

@@ -43,13 +43,13 @@ class FrameLedger {
     int function;  // the function whose DAC frame this is, or 0
   };
 
+  std::uint64_t WindowFramesTaken() const { return static_cast<std::uint64_t>(expanderFrames_ + dacFrames_); }
   void TakeWindowFrame(const WindowFrame& frame);
   void ReportBrokenRun(const WindowFrame& frame, std::vector<std::string>& problems) const;
 
   const tqxsim::SimControl& module_;
   std::uint64_t lastNumber_;
   std::uint64_t sampleFrames_ = 0;
-  std::uint64_t windowFramesTaken_ = 0;
   std::deque<WindowFrame> around_;  // the latest window frames, a run's width at most
   std::map<std::int32_t, int> functionOfCode_;
   std::map<int, int> fired_;
