@@ -24,12 +24,13 @@ struct Request {
 
 // Everything two threads touch lives here, under one mutex: the hook, the
 // requests waiting for the window thread, and the abandon flag. The toolkit's
-// own cross-thread queue carries only a wake-up call, never data.
+// own cross-thread queue carries only a wake-up event, never data.
 std::mutex guard;
 std::condition_variable answeredChanged;
 MessageBoxHook hook;
 std::vector<std::shared_ptr<Request>> queuedRequests;
 bool abandoned = false;
+QObject* waker = nullptr;
 
 std::atomic<int> openWindowThreadBoxes{0};
 
@@ -100,19 +101,42 @@ void ServeQueuedRequests() {
   }
 }
 
+// Receives the wake-ups on the window thread. It is made there, by the
+// application object, and so is the only object the toolkit's cross-thread
+// queue ever hands over: the posted event is made and freed inside the
+// toolkit and never read here. A functor posted instead would be built by the
+// worker and read by the window thread behind a lock the race detector cannot
+// see.
+class WindowThreadWaker : public QObject {
+ public:
+  ~WindowThreadWaker() override {
+    std::lock_guard lock(guard);
+    waker = nullptr;
+  }
+
+ protected:
+  void customEvent(QEvent*) override { ServeQueuedRequests(); }
+};
+
+void CreateWindowThreadWaker() {
+  auto* created = new WindowThreadWaker;
+  created->setParent(QCoreApplication::instance());
+  std::lock_guard lock(guard);
+  waker = created;
+}
+Q_COREAPP_STARTUP_FUNCTION(CreateWindowThreadWaker)
+
+// Called with `guard` held, so the waker cannot be destroyed meanwhile.
 void WakeWindowThread() {
-  QMetaObject::invokeMethod(QCoreApplication::instance(), &ServeQueuedRequests, Qt::QueuedConnection);
+  if (waker != nullptr) QCoreApplication::postEvent(waker, new QEvent(QEvent::User));
 }
 
 void WaitForWindowThread(std::string_view text) {
   auto request = std::make_shared<Request>(Request{std::string(text)});
-  {
-    std::lock_guard lock(guard);
-    if (abandoned) return;
-    queuedRequests.push_back(request);
-  }
-  WakeWindowThread();
   std::unique_lock lock(guard);
+  if (abandoned) return;
+  queuedRequests.push_back(request);
+  WakeWindowThread();
   answeredChanged.wait(lock, [&] { return request->answered || abandoned; });
 }
 
@@ -153,13 +177,9 @@ void AbandonWaitingMessageBoxes() {
     abandoned = true;
     queuedRequests.clear();
     answeredChanged.notify_all();
+    if (!IsWindowThread()) WakeWindowThread();
   }
-  if (QCoreApplication::instance() == nullptr) return;
-  if (IsWindowThread()) {
-    CloseBoxesForOtherThreads();
-  } else {
-    WakeWindowThread();
-  }
+  if (QCoreApplication::instance() != nullptr && IsWindowThread()) CloseBoxesForOtherThreads();
 }
 
 int OpenWindowThreadMessageBoxes() { return openWindowThreadBoxes.load(); }
