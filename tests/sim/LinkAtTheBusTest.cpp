@@ -83,7 +83,7 @@ TEST_F(ReceiveQueueAtTheBus, AReadReturnsWhatArrivedWhenItsTimeOutRunsOut) {
   const auto start = Clock::now();
   EXPECT_EQ(Receive(5).size(), 2u);
   EXPECT_GE(MillisecondsSince(start), kReadTimeoutMs);
-  EXPECT_LT(MillisecondsSince(start), kReadTimeoutMs + 40);
+  EXPECT_LT(MillisecondsSince(start), kReadTimeoutMs + 250) << "a read ends when its time-out runs out";
 }
 
 TEST_F(ReceiveQueueAtTheBus, ALostReplyByteMakesTheAdcReplyShort) {
