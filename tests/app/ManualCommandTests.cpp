@@ -112,7 +112,7 @@ TEST_F(ManualCommands, TypingInEitherVoltageFieldPausesTheTickAtTheFirstKeystrok
   EXPECT_TRUE(window.IsTimerRunning(TickTimerId));
   EXPECT_EQ(window.manualVolts2, 3.0f);
   EXPECT_EQ(sim.AnalogChannel(2).channelByte, 0);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return Text(IDC_PEAK_BIN) == "40"; }, 1s));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return Text(IDC_PEAK_BIN) == "40"; }));
 }
 
 }  // namespace
