@@ -172,14 +172,15 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook replacement) {
 }
 
 void AbandonWaitingMessageBoxes() {
+  const bool onWindowThread = IsWindowThread();
   {
     std::lock_guard lock(guard);
     abandoned = true;
     queuedRequests.clear();
     answeredChanged.notify_all();
-    if (!IsWindowThread()) WakeWindowThread();
+    if (!onWindowThread) WakeWindowThread();
   }
-  if (QCoreApplication::instance() != nullptr && IsWindowThread()) CloseBoxesForOtherThreads();
+  if (onWindowThread) CloseBoxesForOtherThreads();
 }
 
 int OpenWindowThreadMessageBoxes() { return openWindowThreadBoxes.load(); }

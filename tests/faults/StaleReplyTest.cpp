@@ -7,33 +7,21 @@
 #include <vector>
 
 #include "device/AdcFrame.h"
-#include "device/DriverTable.h"
-#include "device/Expander.h"
+#include "device/DeviceFixture.h"
 #include "device/ExpanderFrames.h"
-#include "device/FakeDevice.h"
-#include "device/SharedBus.h"
-#include "framework/MessageBox.h"
 
 namespace {
 
 constexpr DriverStatus kIoError = 4;
 
-class StaleReply : public ::testing::Test {
+class StaleReply : public DeviceTest {
  protected:
-  void SetUp() override {
-    SetMessageBoxHook([this](std::string_view text) { messages.emplace_back(text); });
-    BusBusy.store(0);
-    AttachFake(table, device);
+  StaleReply() {
     // What a failed read of an earlier frame left behind, and a drain whose
     // first read fails; the frame's own reply would then come back whole.
     device.receiveQueue.assign(3, 0xA5);
     device.readStatuses = {kIoError};
   }
-  void TearDown() override { SetMessageBoxHook({}); }
-
-  FakeDevice device;
-  DriverTable table;
-  std::vector<std::string> messages;
 };
 
 TEST_F(StaleReply, ASampleFrameReadBehindAFailedDrainLeavesTheSamplesAsTheyWere) {
@@ -45,7 +33,7 @@ TEST_F(StaleReply, ASampleFrameReadBehindAFailedDrainLeavesTheSamplesAsTheyWere)
 
   for (double sample : samples) EXPECT_EQ(sample, 1.5);
   EXPECT_EQ(device.Writes().size(), 1u) << "the frame still goes out";
-  EXPECT_EQ(messages, std::vector<std::string>{"Read Error!"});
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Read Error!"});
   EXPECT_EQ(BusBusy.load(), 0);
 }
 
@@ -58,7 +46,7 @@ TEST_F(StaleReply, AnExpanderReadAfterAFailedDrainLeavesTheOutBytesAsTheyWere) {
 
   EXPECT_EQ(first, 0x77);
   EXPECT_EQ(second, 0x88);
-  EXPECT_EQ(messages, std::vector<std::string>{"Read Error!"});
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Read Error!"});
   EXPECT_EQ(BusBusy.load(), 0);
 }
 
