@@ -1,6 +1,9 @@
 // The main window's part of the 100 ms tick: the strip to redraw, the
 // window's members and controls for the decisions in detect/, and the
 // function that the tick completed.
+#include <optional>
+#include <utility>
+
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
 #include "detect/DetectionState.h"
@@ -32,11 +35,15 @@ class WindowDetectionHost final : public DetectionHost {
 
 void CMonitorDlg::DetectionTick() {
   // Every message box runs a message loop that goes on dispatching this timer.
-  // A tick working inside it could run a function whose failing writes open
-  // boxes of their own, whose loops run further ticks, without end while the
-  // module is gone. So no tick works while a box of this thread is open;
-  // counting resumes once it is dismissed.
-  if (OpenWindowThreadMessageBoxes() > 0) return;
+  // A box raised inside a tick (by a message its pumps dispatched, or by the
+  // function it ran) means the module may be failing: a tick working inside
+  // that box's loop could run a function whose failing writes open boxes of
+  // their own, without end. Such a tick is skipped. Any other box (a refused
+  // voltage, a failed manual command) leaves detection running in its loop,
+  // so an unattended monitor keeps listening behind it.
+  const int openBoxes = OpenWindowThreadMessageBoxes();
+  if (boxesWhenTickBegan_ && openBoxes > *boxesWhenTickBegan_) return;
+  const std::optional<int> outerTick = std::exchange(boxesWhenTickBegan_, openBoxes);
 
   InvalidateRect(SpectrumStrip, true);
   // The worker publishes whole spectra; the tick decides on the latest one.
@@ -45,6 +52,7 @@ void CMonitorDlg::DetectionTick() {
   ToneDetector detector(host, {environmentMode, functionCounts, peakBinShown, topBinCount},
                         {levels, PeakBin, binUsedTable, configRecord}, {BinHitCounters, decayPhase});
   if (const int function = detector.DetectionTick(); function != 0) RunFunction(function);
+  boxesWhenTickBegan_ = outerTick;
 }
 
 void CMonitorDlg::RunFunction(int function) { ::RunFunction(driverTable, configRecord, function, closing_); }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "config/ConfigRecord.h"
@@ -89,4 +90,7 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   void StartTickTimer() override;
 
   bool closing_ = false;
+  // While a tick runs: the number of window-thread boxes that were open when
+  // it began. Nested ticks run from the message loops that a tick pumps.
+  std::optional<int> boxesWhenTickBegan_;
 };

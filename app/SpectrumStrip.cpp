@@ -70,7 +70,10 @@ void DrawScaleLabels(CPaintDC& dc, const CRect& strip) {
   dc.TextOut(strip.right - kHighLabelLeftOfRightPx, top, "2KHz");
 }
 
+// No bar while there is no peak: before the worker's first spectrum, and while
+// a frame that was not read is heard as silence.
 void DrawPeakBar(CPaintDC& dc, const CRect& strip, int peakBin) {
+  if (peakBin < kFirstPeakBin || peakBin > kLastPeakBin) return;
   const CPen pen(kPeakBarWidthPx, kPeakBarColour);
   const CPen* previous = dc.SelectPen(&pen);
   const int x = ColumnOf(strip, peakBin, 0);

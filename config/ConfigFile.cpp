@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "framework/MessageBox.h"
@@ -59,16 +61,51 @@ mode_t ModeForNewFile(const std::filesystem::path& target) {
   return 0666 & ~mask;
 }
 
+// The file that opening `path` for writing would write: a symbolic link is
+// followed, through further links, to the file it names, which need not exist
+// yet (opening would create it). Nothing for a loop of links.
+std::optional<std::filesystem::path> FileBehindLinks(const std::filesystem::path& path) {
+  constexpr int kMostLinksFollowed = 40;
+  std::filesystem::path file = path;
+  for (int followed = 0; followed < kMostLinksFollowed; ++followed) {
+    std::error_code error;
+    if (std::filesystem::symlink_status(file, error).type() != std::filesystem::file_type::symlink) return file;
+    const std::filesystem::path next = std::filesystem::read_symlink(file, error);
+    if (error) return std::nullopt;
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+  return std::nullopt;
+}
+
+// Renaming over a file asks only its folder's permission, so a data file the
+// user made read-only to lock the setup would be replaced all the same. Opening
+// it for writing would have been refused, and so is the save (root, whom no
+// mode bit stops, may write it either way).
+bool UserMayWrite(const std::filesystem::path& file) {
+  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT;
+}
+
+// Files this process found but could not read. Its record is then not the
+// user's (every function empty for the run), and saving it would overwrite the
+// functions the user never touched: only a later run that reads the file may
+// replace it. Used by the window thread alone.
+std::set<std::filesystem::path>& FilesFoundUnreadable() {
+  static std::set<std::filesystem::path> files;
+  return files;
+}
+
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::absolute(path, error).lexically_normal();
+}
+
 // Writes the bytes to a fresh file beside the target and renames it over the
 // target, so a crash or a full disk never leaves a damaged or empty data file.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
   // A data file that is a link to one kept elsewhere stays a link.
-  std::error_code error;
-  std::filesystem::path target = path;
-  if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::symlink) {
-    target = std::filesystem::canonical(path, error);
-    if (error) return false;
-  }
+  const std::optional<std::filesystem::path> behindLinks = FileBehindLinks(path);
+  if (!behindLinks || !UserMayWrite(*behindLinks)) return false;
+  const std::filesystem::path& target = *behindLinks;
   const std::filesystem::path directory = target.has_parent_path() ? target.parent_path() : ".";
 
   std::string temporary = (directory / (target.filename().string() + ".XXXXXX")).string();
@@ -111,8 +148,9 @@ std::size_t DecodeDataFile(std::span<const std::uint8_t> file, ConfigRecord& rec
 }
 
 void ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path) {
+  // A link to a file not made yet is a first run too: the first save makes it.
   std::error_code error;
-  if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found) return;
+  if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return;
 
   // Read what can matter before touching the record, so a file that fails
   // half-way leaves the record as it was instead of half-filled.
@@ -120,6 +158,7 @@ void ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path) {
   std::vector<std::uint8_t> file(kLongestUsefulFileBytes);
   if (in) in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
   if (!in && !in.eof()) {
+    FilesFoundUnreadable().insert(Absolute(path));
     AfxMessageBox(kDataFileMessage);
     return;
   }
@@ -128,7 +167,9 @@ void ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path) {
 }
 
 bool WriteConfigFile(const ConfigRecord& record, const std::filesystem::path& path) {
-  if (ReplaceFileAtomically(path, EncodeDataFile(record))) return true;
+  if (!FilesFoundUnreadable().contains(Absolute(path)) && ReplaceFileAtomically(path, EncodeDataFile(record))) {
+    return true;
+  }
   AfxMessageBox(kDataFileMessage);
   return false;
 }

@@ -21,13 +21,15 @@ std::vector<std::uint8_t> EncodeDataFile(const ConfigRecord& record);
 // was. Returns the number of record bytes filled.
 std::size_t DecodeDataFile(std::span<const std::uint8_t> file, ConfigRecord& record);
 
-// Fills the record from the data file. No file is the normal first run and
-// says nothing; a file that exists but cannot be read shows kDataFileMessage
-// and leaves the record as it was.
+// Fills the record from the data file. No file (or a link to a file not made
+// yet) is the normal first run and says nothing; a file that exists but cannot
+// be read shows kDataFileMessage and leaves the record as it was, and this
+// process will not replace that file.
 void ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path = kDataFileName);
 
 // Replaces the data file with the record, atomically: the file on disk is
-// always either the old record or the new one. Any failure shows
-// kDataFileMessage and leaves the old file exactly as it was. Returns whether
-// the new record reached the disk.
+// always either the old record or the new one. A file the user may not write,
+// or one this process could not read, is refused as a failure. Any failure
+// shows kDataFileMessage and leaves the old file exactly as it was. Returns
+// whether the new record reached the disk.
 bool WriteConfigFile(const ConfigRecord& record, const std::filesystem::path& path = kDataFileName);

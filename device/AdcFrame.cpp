@@ -1,6 +1,5 @@
 #include "device/AdcFrame.h"
 
-#include "device/FrameExchange.h"
 #include "device/SharedBus.h"
 
 namespace {
@@ -50,15 +49,17 @@ double ConversionVolts(std::uint8_t high, std::uint8_t low) {
   return code * static_cast<double>(kReciprocalOf4095) * kAdcReferenceVolts;
 }
 
-void ReadSampleFrame(DriverTable& table, std::span<double, kConversionsPerFrame> samples) {
-  if (!DeviceLinkOpen(table)) return;
+bool ReadSampleFrame(DriverTable& table, std::span<double, kConversionsPerFrame> samples,
+                     ExchangeFailureNotice beforeReport) {
+  if (!DeviceLinkOpen(table)) return false;
   const AdcFrame frame = BuildAdcFrame(GpioLowShadow.load());
   GpioLowShadow.store(frame.shadowAfter);
 
   std::array<std::uint8_t, kAdcReplyBytes> reply;
   // A failed write is not reported: the next cycle simply tries again.
-  if (!ExchangeFrame(table, frame.bytes, reply, "")) return;
+  if (!ExchangeFrame(table, frame.bytes, reply, "", beforeReport)) return false;
   for (std::size_t k = 0; k < kConversionsPerFrame; ++k) {
     samples[k] = ConversionVolts(reply[2 * k], reply[2 * k + 1]);
   }
+  return true;
 }

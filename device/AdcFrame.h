@@ -7,6 +7,7 @@
 #include <span>
 
 #include "device/DriverTable.h"
+#include "device/FrameExchange.h"
 #include "device/FrameProgram.h"
 
 inline constexpr std::size_t kConversionsPerFrame = 128;
@@ -29,5 +30,7 @@ double ConversionVolts(std::uint8_t high, std::uint8_t low);
 // overwritten only by a whole 256-byte reply; on any failure it keeps the
 // previous frame's values. A failed write is silent; a failed or short read
 // shows "Read Error!" or "error: too few bytes returned" after the bus is
-// released. Does nothing once the link is closed.
-void ReadSampleFrame(DriverTable& table, std::span<double, kConversionsPerFrame> samples);
+// released, with beforeReport called first. Does nothing once the link is
+// closed. Returns whether the samples are this frame's.
+bool ReadSampleFrame(DriverTable& table, std::span<double, kConversionsPerFrame> samples,
+                     ExchangeFailureNotice beforeReport = nullptr);

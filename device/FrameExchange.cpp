@@ -13,8 +13,18 @@ void SendFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::str
   if (status != kDriverOk) AfxMessageBox(failureMessage);
 }
 
+namespace {
+
+bool ReportFailure(ExchangeFailureNotice beforeReport, std::string_view message) {
+  if (beforeReport != nullptr) beforeReport();
+  if (!message.empty()) AfxMessageBox(message);
+  return false;
+}
+
+}  // namespace
+
 bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std::span<std::uint8_t> reply,
-                   std::string_view writeFailureMessage) {
+                   std::string_view writeFailureMessage, ExchangeFailureNotice beforeReport) {
   if (!AcquireBusForExchange(table)) return false;
   // The writes leave their acknowledge bytes queued; this frame's reply must be
   // the only thing read.
@@ -22,8 +32,7 @@ bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std:
   std::uint32_t written = 0;
   if (DeviceWrite(table, frame.data(), static_cast<std::uint32_t>(frame.size()), &written) != kDriverOk) {
     ReleaseBus();
-    if (!writeFailureMessage.empty()) AfxMessageBox(writeFailureMessage);
-    return false;
+    return ReportFailure(beforeReport, writeFailureMessage);
   }
   std::uint32_t got = 0;
   const DriverStatus readStatus = DeviceRead(table, reply.data(), static_cast<std::uint32_t>(reply.size()), &got);
@@ -32,13 +41,7 @@ bool ExchangeFrame(DriverTable& table, std::span<const std::uint8_t> frame, std:
   // Behind a drain that stopped early, the bytes read begin with what was left
   // queued: the reply arrives shifted and is never taken for this frame's. The
   // frame still goes out, so a vanished module stays as quiet as a failed write.
-  if (readStatus != kDriverOk || !queueEmptied) {
-    AfxMessageBox("Read Error!");
-    return false;
-  }
-  if (got < reply.size()) {
-    AfxMessageBox("error: too few bytes returned");
-    return false;
-  }
+  if (readStatus != kDriverOk || !queueEmptied) return ReportFailure(beforeReport, "Read Error!");
+  if (got < reply.size()) return ReportFailure(beforeReport, "error: too few bytes returned");
   return true;
 }

@@ -12,10 +12,21 @@ std::atomic<std::int32_t> WorkerRunning{0};
 
 namespace {
 static_assert(kConversionsPerFrame == kFrameSampleCount);
+
+// A frame that was not read is heard as silence. It is published before the
+// failure's message box holds this thread: the ticks go on behind that box
+// and would otherwise keep hearing the last good spectrum, firing functions on
+// a tone that may have stopped long ago.
+void PublishSilence() {
+  CyclePeakBin = kNoPeakBin;
+  PeakBin.store(kNoPeakBin);
+  PublishLevels(SilentLevels());
+}
+
 }  // namespace
 
 void AcquisitionCycle(DriverTable& driver) {
-  ReadSampleFrame(driver, Spectrum.samples);
+  if (!ReadSampleFrame(driver, Spectrum.samples, &PublishSilence)) return;
   ComputeSpectrum();
   CyclePeakBin = FindPeakBin(Spectrum.levels);
   PublishLevels(Spectrum.levels);

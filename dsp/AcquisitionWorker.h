@@ -24,10 +24,10 @@ inline constexpr std::chrono::milliseconds kPauseBetweenCycles{10};
 // created, cleared by the close request; the worker only reads it.
 extern std::atomic<std::int32_t> WorkerRunning;
 
-// One cycle: a sample frame into Spectrum.samples (on a failed frame the
-// previous samples stay and are transformed again), ComputeSpectrum, the peak
+// One cycle: a sample frame into Spectrum.samples, ComputeSpectrum, the peak
 // search into CyclePeakBin, and the levels published for the window thread.
-// Allocates nothing.
+// A failed frame keeps the previous samples but publishes silence (every level
+// at the floor, no peak bin) before its message is shown. Allocates nothing.
 void AcquisitionCycle(DriverTable& driver);
 
 // The thread procedure. param is the window's DriverTable*. Sets PeakBin to 1,

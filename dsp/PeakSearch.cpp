@@ -1,7 +1,7 @@
 #include "dsp/PeakSearch.h"
 
 int CyclePeakBin = 0;
-std::atomic<std::int32_t> PeakBin{0};
+std::atomic<std::int32_t> PeakBin{kNoPeakBin};
 
 namespace {
 // Lower than any level, so the first bin searched always takes the lead.

@@ -84,8 +84,9 @@ void CDataExchange::Radio(int firstId, std::int32_t& index) {
   }
 }
 
-// The boxes are two-state: 2 shows as checked, as the classic boxes show it,
-// and reads back as 1.
+// The boxes are two-state, and what they enable runs only for a stored 1: any
+// other value shows cleared, so a box never shows on what will not happen, and
+// reads back as 0.
 void CDataExchange::Check(int id, std::int32_t& state) {
   if (failed_) return;
   if (saving_) {
@@ -93,7 +94,7 @@ void CDataExchange::Check(int id, std::int32_t& state) {
     return;
   }
   if (state < 0 || state > 2) state = 0;
-  dialog_.CheckDlgButton(id, state != 0);
+  dialog_.CheckDlgButton(id, state == 1);
 }
 
 void CDataExchange::Refuse(int id, const std::string& message) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <utility>
 
 #include "framework/WinApp.h"
 #include "framework/detail/Controls.h"
@@ -69,7 +70,11 @@ std::string CDialog::GetWindowText() const { return window_ ? ToStdString(window
 
 void CDialog::SetDlgItemText(int id, std::string_view text) {
   if (!window_) return;
-  if (QWidget* control = window_->Control(id)) SetControlText(control, *window_->TemplateOf(id), ToQString(text));
+  QWidget* control = window_->Control(id);
+  if (control == nullptr) return;
+  const bool outerWrite = std::exchange(writingControlText_, true);
+  SetControlText(control, *window_->TemplateOf(id), ToQString(text));
+  writingControlText_ = outerWrite;
 }
 
 std::string CDialog::GetDlgItemText(int id) const {
@@ -79,8 +84,7 @@ std::string CDialog::GetDlgItemText(int id) const {
 }
 
 void CDialog::CheckDlgButton(int id, bool checked) {
-  if (!window_) return;
-  if (auto* button = qobject_cast<QAbstractButton*>(window_->Control(id))) button->setChecked(checked);
+  if (window_) window_->CheckButton(id, checked);
 }
 
 bool CDialog::IsDlgButtonChecked(int id) const {

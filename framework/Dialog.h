@@ -107,4 +107,9 @@ class CDialog {
   const DialogTemplate& template_;
   CDialog* owner_;
   std::unique_ptr<Window> window_;
+  // Set while the program writes a control's text. Only the user's edits
+  // report a change: a window that pauses something while the user types
+  // must not pause it again when it shows a value in its own form (a typed
+  // "2.50" written back as "2.5").
+  bool writingControlText_ = false;
 };

@@ -27,8 +27,12 @@ CWinApp* AfxGetApp();
 // Name that captions message boxes: the application object's, or "" without one.
 const char* AfxGetAppName();
 
+// Exit code of a program started where there is no display to show it on.
+inline constexpr int kNoDisplayExitCode = 2;
+
 // Brings up the window system, runs the application object's InitInstance and
-// returns the process's exit code.
+// returns the process's exit code. Without a display it says so on standard
+// error and returns kNoDisplayExitCode before anything else runs.
 int RunApplication(int argc, char** argv);
 
 // Ends the process at once with the code.

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -113,6 +114,21 @@ RadioControl::RadioControl(const QString& text, QWidget* parent) : QRadioButton(
 void RadioControl::nextCheckState() {
   setChecked(true);
   if (selectedByClick) selectedByClick();
+}
+
+void RadioControl::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+      if (arrowWithinGroup) arrowWithinGroup(-1);
+      return;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+      if (arrowWithinGroup) arrowWithinGroup(+1);
+      return;
+    default:
+      QRadioButton::keyPressEvent(event);
+  }
 }
 
 QWidget* CreateControl(const ControlTemplate& control, const DialogBaseUnits& units, QWidget* parent) {

@@ -13,10 +13,14 @@
 class RadioControl : public QRadioButton {
  public:
   RadioControl(const QString& text, QWidget* parent);
+
   std::function<void()> selectedByClick;
+  // An arrow key: +1 for the next button of the group, -1 for the previous.
+  std::function<void(int step)> arrowWithinGroup;
 
  protected:
   void nextCheckState() override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A widget for the control, placed and sized from its dialog units, with its

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "framework/detail/Controls.h"
 #include "framework/detail/PaintSurface.h"
@@ -50,6 +51,9 @@ void CDialog::Window::CreateControls() {
   }
   // Connected only now, so that the captions set above report nothing.
   for (std::size_t i = 0; i < templates.size(); ++i) ConnectNotifications(i);
+  for (std::size_t i = 0; i < templates.size(); ++i) {
+    if (templates[i].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(i);
+  }
 }
 
 void CDialog::Window::ConnectNotifications(std::size_t index) {
@@ -58,23 +62,26 @@ void CDialog::Window::ConnectNotifications(std::size_t index) {
   const int id = control.id;
   if (auto* radio = dynamic_cast<RadioControl*>(widget)) {
     radio->selectedByClick = [this, index] { ClearRestOfRadioGroup(index); };
+    radio->arrowWithinGroup = [this, index](int step) { ChooseWithinRadioGroup(index, step); };
   }
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     connect(button, &QAbstractButton::clicked, this, [this, id] { RouteClick(id); });
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    // Like the classic change notification, this reports changes made by the
-    // program as well as by the user.
-    connect(edit, &QLineEdit::textChanged, this, [this, id] { dialog_.OnCommand(id, Notification::Changed); });
+    connect(edit, &QLineEdit::textChanged, this, [this, id] {
+      if (!dialog_.writingControlText_) dialog_.OnCommand(id, Notification::Changed);
+    });
   }
 }
 
+// Every control that can take the focus is chained in creation order; its
+// focus policy then decides whether Tab stops there, so a radio button that
+// becomes its group's stop is met in its place.
 void CDialog::Window::ChainTabStops() {
-  const auto& templates = dialog_.Template().controls;
   QWidget* previous = nullptr;
-  for (std::size_t i = 0; i < templates.size(); ++i) {
-    if (!(templates[i].style & ControlStyle::TabStop) || controls_[i]->focusPolicy() == Qt::NoFocus) continue;
-    if (previous != nullptr) setTabOrder(previous, controls_[i]);
-    previous = controls_[i];
+  for (QWidget* control : controls_) {
+    if (control->focusPolicy() == Qt::NoFocus) continue;
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
   }
 }
 
@@ -126,6 +133,39 @@ void CDialog::Window::ClearRestOfRadioGroup(std::size_t selected) {
   for (std::size_t i : RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, selected))) {
     if (i != selected) static_cast<QAbstractButton*>(controls_[i])->setChecked(false);
   }
+  PlaceRadioGroupTabStop(selected);
+}
+
+void CDialog::Window::CheckButton(int id, bool checked) {
+  const auto index = IndexOfControl(dialog_.Template(), id);
+  if (!index) return;
+  auto* button = qobject_cast<QAbstractButton*>(controls_[*index]);
+  if (button == nullptr) return;
+  button->setChecked(checked);
+  if (dialog_.Template().controls[*index].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(*index);
+}
+
+// Tab reaches a group of radio buttons at its choice, as the classic automatic
+// buttons arrange it, and at its first button while nothing is chosen, so that
+// every group can be reached from the keyboard even where the template gives
+// its buttons no tab stop.
+void CDialog::Window::PlaceRadioGroupTabStop(std::size_t member) {
+  const DialogTemplate& dialogTemplate = dialog_.Template();
+  const std::vector<std::size_t> group = RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, member));
+  const auto chosen = std::find_if(group.begin(), group.end(), [this](std::size_t i) {
+    return static_cast<QAbstractButton*>(controls_[i])->isChecked();
+  });
+  const std::size_t tabStop = chosen != group.end() ? *chosen : group.front();
+  for (std::size_t i : group) controls_[i]->setFocusPolicy(i == tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+// As the classic dialog manager does: the arrow keys move the focus through
+// the group, and an automatic radio button that takes the focus this way is
+// chosen, with the same notification as a click.
+void CDialog::Window::ChooseWithinRadioGroup(std::size_t from, int step) {
+  auto* next = static_cast<RadioControl*>(controls_[RadioNeighbour(dialog_.Template(), from, step)]);
+  next->setFocus(Qt::TabFocusReason);
+  next->click();
 }
 
 void CDialog::Window::FocusFirstTabStop() {

@@ -28,6 +28,9 @@ struct CDialog::Window : public QDialog {
   void PaintInvalidNow();
 
   void FocusFirstTabStop();
+  // Checks or clears a button; a radio button's group then takes its tab stop
+  // from its choice.
+  void CheckButton(int id, bool checked);
   void AppendSystemMenuSeparator();
   void AppendSystemMenuItem(unsigned commandId, const QString& text);
   QMenu* SystemMenu() const { return systemMenu_; }
@@ -49,6 +52,8 @@ struct CDialog::Window : public QDialog {
   void CreateSystemMenu();
   void RouteClick(int id);
   void ClearRestOfRadioGroup(std::size_t selected);
+  void ChooseWithinRadioGroup(std::size_t from, int step);
+  void PlaceRadioGroupTabStop(std::size_t member);
   void PressEnter();
 
   CDialog& dialog_;

@@ -1,5 +1,7 @@
 #include "framework/detail/RadioGroups.h"
 
+#include <algorithm>
+
 namespace {
 bool StartsGroup(const ControlTemplate& control) { return (control.style & ControlStyle::Group) != 0; }
 }  // namespace
@@ -24,4 +26,13 @@ std::vector<std::size_t> RadioGroupFrom(const DialogTemplate& dialogTemplate, st
     if (controls[i].kind == ControlKind::RadioButton) group.push_back(i);
   }
   return group;
+}
+
+std::size_t RadioNeighbour(const DialogTemplate& dialogTemplate, std::size_t index, int step) {
+  const std::vector<std::size_t> group = RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, index));
+  const auto at = std::find(group.begin(), group.end(), index);
+  if (at == group.end()) return index;
+  const auto size = static_cast<std::ptrdiff_t>(group.size());
+  const std::ptrdiff_t position = ((at - group.begin()) + step % size + size) % size;
+  return group[static_cast<std::size_t>(position)];
 }

@@ -17,3 +17,8 @@ std::size_t GroupStartOf(const DialogTemplate& dialogTemplate, std::size_t index
 // The radio buttons from `first` up to the next control that starts a group,
 // in creation order; other kinds of control in between do not count.
 std::vector<std::size_t> RadioGroupFrom(const DialogTemplate& dialogTemplate, std::size_t first);
+
+// The radio button `step` buttons after the one at `index` (before it, for a
+// negative step) within its group, wrapping round at the group's ends: where
+// an arrow key moves the choice.
+std::size_t RadioNeighbour(const DialogTemplate& dialogTemplate, std::size_t index, int step);

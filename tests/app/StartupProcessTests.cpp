@@ -22,14 +22,21 @@ struct Outcome {
   int exitCode = -1;
   bool ranToTheEnd = false;  // the window closed and the application returned
   std::vector<std::string> messages;
+  std::vector<std::string> otherLines;  // standard error, when asked for
 };
 
-Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::string& argument = "") {
+// The window system the monitor is started with: offscreen, as every test
+// runs, or none at all, as over SSH.
+constexpr const char* kOffscreen = "QT_QPA_PLATFORM=offscreen";
+constexpr const char* kNoDisplay = "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=";
+
+Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::string& argument = "",
+                   const std::string& windowSystem = kOffscreen) {
   const std::filesystem::path workDirectory = std::filesystem::temp_directory_path() / "tqx-startup-probe";
   std::filesystem::create_directories(workDirectory);
   const std::string command = "cd '" + workDirectory.string() + "' && LD_LIBRARY_PATH='" +
-                              libraryDirectory.string() + "' QT_QPA_PLATFORM=offscreen '" TQX_STARTUP_PROBE
-                              "' " + argument + " 2>/dev/null";
+                              libraryDirectory.string() + "' " + windowSystem + " '" TQX_STARTUP_PROBE "' " +
+                              argument + (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return outcome;
@@ -39,6 +46,7 @@ Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::str
     if (!text.empty() && text.back() == '\n') text.pop_back();
     if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
     if (text == "ended") outcome.ranToTheEnd = true;
+    if (!text.starts_with("message ") && text != "ended") outcome.otherLines.push_back(text);
   }
   const int status = pclose(pipe);
   if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
@@ -50,6 +58,15 @@ TEST(StartUpProcess, RunsOnTheSimulatedModuleAndClosesWithExitCodeZero) {
   EXPECT_THAT(outcome.messages, IsEmpty());
   EXPECT_TRUE(outcome.ranToTheEnd);
   EXPECT_EQ(outcome.exitCode, 0);
+}
+
+TEST(StartUpProcess, WithoutADisplayItSaysSoInOneLineAndEndsBeforeTouchingTheModule) {
+  const Outcome outcome = RunMonitor(TQX_SIM_DIR, "", kNoDisplay);
+  EXPECT_THAT(outcome.messages, IsEmpty());
+  EXPECT_NE(outcome.exitCode, 0);
+  ASSERT_EQ(outcome.otherLines.size(), 1u);
+  EXPECT_THAT(outcome.otherLines[0], ::testing::AllOf(::testing::HasSubstr("no display"),
+                                                       ::testing::HasSubstr("xvfb-run")));
 }
 
 TEST(StartUpProcess, WithoutADriverLibraryShowsOneMessageAndEndsWithZero) {

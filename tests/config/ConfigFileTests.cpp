@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,6 +108,21 @@ TEST(DataFileCodec, AFinalCarriageReturnWithoutLineFeedIsItself) {
   EXPECT_EQ(record.triggerBin1[0], 0x0D01);
 }
 
+// Runs `body` in a child process as a user whom mode bits stop: root, whom
+// they do not, becomes nobody there first. Returns the child's exit code.
+int ExitCodeAsPlainUser(const std::function<int()>& body) {
+  constexpr uid_t kNobody = 65534;
+  constexpr int kStillRoot = 99;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(kStillRoot);
+    ::_exit(body());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Runs each test in an empty directory of its own and records message boxes.
 class DataFile : public ::testing::Test {
  protected:
@@ -138,6 +155,16 @@ class DataFile : public ::testing::Test {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(directory_)) names.push_back(entry.path().filename());
     return names;
+  }
+
+  // Exit code of a child that saves as a plain user, with the folder open to
+  // it: 1 when the save was taken, 0 when it was refused with the message.
+  int SaveAsPlainUser(const ConfigRecord& record) {
+    fs::permissions(directory_, fs::perms::all);
+    return ExitCodeAsPlainUser([&] {
+      const bool written = WriteConfigFile(record, path_);
+      return messages_ == std::vector<std::string>{kDataFileMessage} ? 0 : (written ? 1 : 2);
+    });
   }
 
   fs::path directory_;
@@ -218,6 +245,51 @@ TEST_F(DataFile, AnUnwritableDirectoryKeepsTheOldFileExactly) {
   EXPECT_FALSE(WriteConfigFile(edited, path_));
   EXPECT_EQ(FileBytes(path_), before);
   EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+}
+
+// Made read-only to lock the setup: opening it for writing would be refused,
+// and so is replacing it, though its folder would allow a rename.
+TEST_F(DataFile, AWriteProtectedFileIsRefusedAndLeftUntouched) {
+  PutFile(path_, {1, 2, 3});
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(SaveAsPlainUser(ConfigRecord{}), 0);
+  EXPECT_EQ(FileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
+}
+
+// The record read at start-up is empty, not the user's: saving it would lose
+// every function the user never touched.
+TEST_F(DataFile, AFileFoundUnreadableIsNeverReplacedByThisProcess) {
+  std::mt19937 random(5);
+  PutFile(path_, EncodeDataFile(RandomRecord(random)));
+  const auto stored = FileBytes(path_);
+  fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+  EXPECT_EQ(ExitCodeAsPlainUser([&] {
+              ConfigRecord record{};
+              ReadConfigFile(record, path_);
+              if (messages_.size() != 1) return 3;
+              messages_.clear();
+              record.requiredCount[1] = 7;  // one function edited
+              return WriteConfigFile(record, path_) ? 1 : 0;
+            }),
+            0);
+  EXPECT_EQ(FileBytes(path_), stored);
+}
+
+// A link to a file not made yet reads as a first run; the first save makes
+// the file the link names, as opening the link for writing would.
+TEST_F(DataFile, ADanglingLinkIsAFirstRunAndTheSaveCreatesItsTarget) {
+  const fs::path kept = directory_ / "elsewhere" / "kept.bin";
+  fs::create_directories(kept.parent_path());
+  fs::create_symlink(fs::path("elsewhere") / "kept.bin", path_);
+  ConfigRecord record{};
+  ReadConfigFile(record, path_);
+  EXPECT_TRUE(messages_.empty());
+
+  record.requiredCount[2] = 6;
+  ASSERT_TRUE(WriteConfigFile(record, path_));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(FileBytes(kept), EncodeDataFile(record));
 }
 
 TEST_F(DataFile, AMissingDirectoryIsReported) {

@@ -42,22 +42,31 @@ TEST_F(WorkerOnSimulatedModule, StopsWithinOneCycleOfTheFlagClearing) {
   EXPECT_TRUE(PeakBinIsFromACycle());
 }
 
-TEST_F(WorkerOnSimulatedModule, AFailedFrameLeavesTheLastGoodSpectrumInPlace) {
+// The ticks go on behind the worker's box; they must hear silence, not the
+// tone of the last good frame, for as long as the box is open.
+TEST_F(WorkerOnSimulatedModule, AFailedFrameIsHeardAsSilenceBeforeItsBoxIsShown) {
   sim.SetBinToneInput(40, 0.5, kBiasVolts);
   AcquisitionCycle(table);
+  PeakBin.store(CyclePeakBin);
   ASSERT_EQ(CyclePeakBin, 40);
-  const LevelSpectrum good = PublishedLevels();
+  const auto goodSamples = Spectrum.samples;
 
-  sim.SetConstantInput(kBiasVolts);
+  int peakBinWhileShown = -1;
+  bool silentWhileShown = false;
+  SetMessageBoxHook([&](std::string_view) {
+    peakBinWhileShown = PeakBin.load();
+    silentWhileShown = PublishedLevels() == SilentLevels();
+  });
   sim.SetReadsFail(true);
   AcquisitionCycle(table);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Read Error!"});
-  EXPECT_EQ(CyclePeakBin, 40);
-  EXPECT_EQ(PublishedLevels(), good);
+  EXPECT_EQ(peakBinWhileShown, kNoPeakBin);
+  EXPECT_TRUE(silentWhileShown);
+  EXPECT_EQ(CyclePeakBin, kNoPeakBin);
+  EXPECT_EQ(Spectrum.samples, goodSamples) << "the samples stay as they were";
 
   sim.SetReadsFail(false);
   AcquisitionCycle(table);
-  EXPECT_EQ(CyclePeakBin, 15);
+  EXPECT_EQ(CyclePeakBin, 40);
 }
 
 TEST(AcquisitionWorker, ExitsAtOnceWithoutTouchingTheDeviceWhenTheFlagIsAlreadyClear) {

@@ -33,6 +33,10 @@ Qt::Key ToQtKey(Key key) {
       return Qt::Key_Space;
     case Key::Backspace:
       return Qt::Key_Backspace;
+    case Key::Up:
+      return Qt::Key_Up;
+    case Key::Down:
+      return Qt::Key_Down;
   }
   return Qt::Key_unknown;
 }

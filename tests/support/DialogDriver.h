@@ -39,7 +39,7 @@ void TypeText(const CDialog& dialog, int id, std::string_view text);
 // Focus to the control, all its text selected, then the text typed over it.
 void ReplaceText(const CDialog& dialog, int id, std::string_view text);
 
-enum class Key { Enter, Escape, Tab, AltSpace, Backspace };
+enum class Key { Enter, Escape, Tab, AltSpace, Backspace, Up, Down };
 // To the control with the focus (the dialog itself when none has it).
 void PressKey(const CDialog& dialog, Key key);
 // What the window manager's close box does.
