@@ -167,9 +167,12 @@ std::uint64_t ReadAllReplies(tqxsim::SimulatedModule& module, DriverHandle handl
   return got;
 }
 
+// The chips' own rules (start bits, clock speed) are the simulator tests'
+// business; here only the bytes the interpreter cannot take count.
 void CheckFaultsReported(const tqxsim::SimulatedModule& module, const ExpectedRun& expected) {
-  FUZZ_CHECK(module.ProtocolErrorCount() == expected.faults.size());
-  const std::vector<tqxsim::ProtocolError> recent = module.RecentProtocolErrors();
+  FUZZ_CHECK(module.ProtocolErrorCount() - module.ChipProtocolErrorCount() == expected.faults.size());
+  std::vector<tqxsim::ProtocolError> recent = module.RecentProtocolErrors();
+  std::erase_if(recent, [](const tqxsim::ProtocolError& error) { return error.byChip; });
   FUZZ_CHECK(recent.size() <= expected.faults.size());
   const auto expectedRecent = expected.faults.end() - static_cast<std::ptrdiff_t>(recent.size());
   FUZZ_CHECK(std::equal(recent.begin(), recent.end(), expectedRecent,

@@ -39,6 +39,7 @@ const char* StateText(bool relay, LineState state) {
 void ExpanderModel::PowerOn() {
   registers_.fill(kPowerOnRegisterValue);
   clock_ = true;
+  clockChangedAt_ = 0;
   data_ = true;
   phase_ = Phase::Idle;
   afterAcknowledge_ = Phase::Idle;
@@ -49,9 +50,12 @@ void ExpanderModel::PowerOn() {
   hostAcknowledged_ = false;
   clocksWithoutStart_ = 0;
   ignoredTransactions_ = 0;
+  lenientAcknowledges_ = 0;
+  reportedFastClock_ = false;
+  reportedHostDrive_ = false;
 }
 
-void ExpanderModel::Sense(bool clock, bool othersData) {
+void ExpanderModel::Sense(bool clock, bool othersData, bool hostDrivesData, EngineTicks at) {
   const bool data = othersData && !pullsDataLow_;
   if (data != data_) {
     data_ = data;
@@ -62,15 +66,19 @@ void ExpanderModel::Sense(bool clock, bool othersData) {
     }
   }
   if (clock != clock_) {
+    CheckClockPhase(at);
     clock_ = clock;
+    clockChangedAt_ = at;
     clock ? OnClockRise(data) : OnClockFall();
   }
   // What the expander does to the data line itself is never a condition.
   data_ = othersData && !pullsDataLow_;
+  CheckHostLetsGo(hostDrivesData);
 }
 
 void ExpanderModel::OnStart() {
   CountIgnoredClocks();
+  NewTransaction();
   phase_ = Phase::ReceivingAddress;
   bits_ = 0;
   shift_ = 0;
@@ -79,8 +87,35 @@ void ExpanderModel::OnStart() {
 
 void ExpanderModel::OnStop() {
   CountIgnoredClocks();
+  NewTransaction();
   phase_ = Phase::Idle;
   pullsDataLow_ = false;
+}
+
+void ExpanderModel::NewTransaction() {
+  reportedFastClock_ = false;
+  reportedHostDrive_ = false;
+}
+
+// The phase that the clock edge at `at` ends, measured on the modelled edges.
+void ExpanderModel::CheckClockPhase(EngineTicks at) {
+  if (reportedFastClock_ || at < clockChangedAt_) return;
+  const double phaseNs = TicksToSeconds(at - clockChangedAt_) * 1e9;
+  const double shortestNs = clock_ ? kShortestClockHighNs : kShortestClockLowNs;
+  if (phaseNs >= shortestNs) return;
+  reportedFastClock_ = true;
+  faults_.ChipFault(Formatted("expander clock %s for %.3f µs, shorter than the %.1f µs a 400 kHz part allows",
+                              clock_ ? "high" : "low", phaseNs / 1e3, shortestNs / 1e3));
+}
+
+// While the clock is high the bit on the data line is read; during a bit the
+// expander drives, the host must have let the line go, or the two drive
+// against each other. Before the rising edge the host may still be letting go.
+void ExpanderModel::CheckHostLetsGo(bool hostDrivesData) {
+  if (!clock_ || !hostDrivesData || !SendsTheBit() || reportedHostDrive_) return;
+  reportedHostDrive_ = true;
+  faults_.ChipFault(phase_ == Phase::Acknowledging ? "host drives the data line while the expander acknowledges"
+                                                   : "host drives the data line while the expander sends a register");
 }
 
 void ExpanderModel::CountIgnoredClocks() {
@@ -151,11 +186,19 @@ void ExpanderModel::OnClockFall() {
 // A byte the host did not acknowledge ends the sending, so that the host can
 // make its stop condition. The monitor's read frame nevertheless clocks a
 // second register after leaving the first unacknowledged: it holds the data
-// line low and lets it go while the clock is low, and then clocks. This
-// expander takes that release as a request for the next register; a host that
-// goes straight to its stop ends the transaction as usual.
+// line low and lets it go while the clock is low, and then clocks. Unless
+// strict, this expander takes that release as a request for the next
+// register, and says so each time; a host that goes straight to its stop ends
+// the transaction as usual. A strict one sends nothing, so the host reads the
+// pulled-up line: 0xFF.
 void ExpanderModel::OnDataReleasedWhileClockLow() {
   if (phase_ != Phase::NotAcknowledged) return;
+  if (strictAcknowledge_) {
+    log_.Say("expander sends no register %u: the host declined the byte before it (strict acknowledge)", pointer_);
+    return;
+  }
+  ++lenientAcknowledges_;
+  log_.Say("expander sends register %u although the host declined the byte before it (lenient acknowledge)", pointer_);
   phase_ = Phase::Sending;
   StartSending();
 }

@@ -8,10 +8,17 @@
 //
 // Bytes clocked without a start condition are ignored entirely, as a real
 // I2C device ignores them.
+//
+// What a real part would not take is a protocol error (ChipFaults), once per
+// transaction for each kind: a clock phase shorter than the part allows, and
+// the host driving the data line while the clock is high during a bit the
+// expander drives (its acknowledge, or a bit of a register it sends).
 #include <array>
 #include <cstdint>
 
+#include "sim/ChipFaults.h"
 #include "sim/MessageLog.h"
+#include "sim/ModelledTiming.h"
 
 namespace tqxsim {
 
@@ -22,17 +29,32 @@ class ExpanderModel {
   static constexpr int kOutputRegister = 0;         // 0/1: outputs, port 0 then port 1
   static constexpr int kConfigurationRegister = 6;  // 6/7: a cleared bit makes the line an output
 
-  explicit ExpanderModel(MessageLog& log) : log_(log) {}
+  // A fast-mode part (400 kHz): the shortest clock phases it allows. With the
+  // serial engine's even clock the low phase binds: divisor 15 (375 kHz) is
+  // the fastest it takes, divisor 14 (400 kHz, 1.25 µs low) is too fast.
+  static constexpr double kShortestClockLowNs = 1300.0;
+  static constexpr double kShortestClockHighNs = 600.0;
 
+  ExpanderModel(MessageLog& log, ChipFaults& faults) : log_(log), faults_(faults) {}
+
+  // Registers and bus state to power-on; the strict-acknowledge switch stays.
   void PowerOn();
   // The clock level and the level the rest of the bus puts on the data line
   // (the host's drive or the pull-up), on the expander's side, after any
-  // change. When both changed, the data line is taken to have settled first.
-  void Sense(bool clock, bool othersData);
+  // change, and whether the host drives the data line. When both levels
+  // changed, the data line is taken to have settled first.
+  void Sense(bool clock, bool othersData, bool hostDrivesData, EngineTicks at);
   bool PullsDataLow() const { return pullsDataLow_; }
+
+  // Strict: after a byte the host declines, nothing more is sent until a
+  // stop or start condition (a real part's rule). Lenient (the default): the
+  // host letting the data line go while the clock is low asks for the next
+  // register (OnDataReleasedWhileClockLow).
+  void SetStrictAcknowledge(bool strict) { strictAcknowledge_ = strict; }
 
   const std::array<std::uint8_t, 8>& Registers() const { return registers_; }
   std::uint64_t IgnoredTransactions() const { return ignoredTransactions_; }
+  std::uint64_t LenientAcknowledges() const { return lenientAcknowledges_; }
 
  private:
   enum class Phase {
@@ -49,6 +71,10 @@ class ExpanderModel {
 
   void OnStart();
   void OnStop();
+  void NewTransaction();
+  void CheckClockPhase(EngineTicks at);
+  void CheckHostLetsGo(bool hostDrivesData);
+  bool SendsTheBit() const { return phase_ == Phase::Acknowledging || phase_ == Phase::Sending; }
   void OnClockRise(bool data);
   void OnClockFall();
   void OnDataReleasedWhileClockLow();
@@ -61,8 +87,11 @@ class ExpanderModel {
   void CountIgnoredClocks();
 
   MessageLog& log_;
+  ChipFaults& faults_;
+  bool strictAcknowledge_ = false;
   std::array<std::uint8_t, 8> registers_{};
   bool clock_ = true;
+  EngineTicks clockChangedAt_ = 0;
   bool data_ = true;
   Phase phase_ = Phase::Idle;
   Phase afterAcknowledge_ = Phase::Idle;
@@ -73,6 +102,9 @@ class ExpanderModel {
   bool hostAcknowledged_ = false;
   std::uint32_t clocksWithoutStart_ = 0;
   std::uint64_t ignoredTransactions_ = 0;
+  std::uint64_t lenientAcknowledges_ = 0;
+  bool reportedFastClock_ = false;  // in this transaction
+  bool reportedHostDrive_ = false;  // in this transaction
 };
 
 }  // namespace tqxsim

@@ -11,6 +11,9 @@
 
 namespace tqxsim {
 
+// printf-style, into a string (at most 255 characters).
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 class MessageLog {
  public:
   explicit MessageLog(bool onStderr) : onStderr_(onStderr) {}

@@ -47,7 +47,7 @@ void SerialEngine::Reset(EngineTicks now) {
 EngineTicks SerialEngine::Run(std::span<const std::uint8_t> bytes, EngineTicks start) {
   time_ = std::max(time_, start);
   for (offset_ = 0; offset_ < bytes.size(); ++offset_) {
-    const std::uint8_t byte = bytes[offset_];
+    const std::uint8_t byte = byte_ = bytes[offset_];
     if (bytesOutLeft_ > 0) {
       --bytesOutLeft_;
       ClockByteOut(byte);
@@ -127,7 +127,9 @@ void SerialEngine::ClockByteOut(std::uint8_t byte) {
 // period each way. Output data changes on the falling edge: with the clock
 // idle low that is the previous bit's last edge, so the bit goes out at once;
 // with the clock idle high it goes out at this bit's first edge. A sampled bit
-// is taken at its edge before the chips react to that edge.
+// is taken at the edge the command names and reads what each chip shows
+// across that edge (Board::SampledDataIn), so a command that samples on the
+// other edge than the chip's output suits reads other bits.
 bool SerialEngine::ClockBit(bool drivesData, bool dataBit, SampleEdge sampleOn) {
   const bool idleHigh = (value_ & line::kClock) != 0;
   const auto setData = [&] {
@@ -140,9 +142,9 @@ bool SerialEngine::ClockBit(bool drivesData, bool dataBit, SampleEdge sampleOn) 
   bool sampled = true;
   for (const bool toHigh : {!idleHigh, idleHigh}) {
     time_ += HalfPeriodTicks(divisor_);
-    if (sampleOn == (toHigh ? SampleEdge::Rising : SampleEdge::Falling)) sampled = board_.DataIn();
     value_ = static_cast<std::uint8_t>(toHigh ? (value_ | line::kClock) : (value_ & ~line::kClock));
     DriveLines();
+    if (sampleOn == (toHigh ? SampleEdge::Rising : SampleEdge::Falling)) sampled = board_.SampledDataIn();
     if (drivesData && idleHigh && !toHigh) {
       setData();
       DriveLines();

@@ -45,6 +45,10 @@ class SerialEngine {
 
   EngineTicks BusyUntil() const { return time_; }
   unsigned Divisor() const { return divisor_; }
+  // The byte being run, and its offset within the write: where a chip's
+  // protocol error is reported.
+  std::uint32_t Offset() const { return offset_; }
+  std::uint8_t CurrentByte() const { return byte_; }
 
  private:
   enum class SampleEdge { None, Rising, Falling };
@@ -87,6 +91,7 @@ class SerialEngine {
   std::uint8_t operands_[2] = {};
   std::uint32_t bytesOutLeft_ = 0;  // data bytes of a 0x11 still to come
   std::uint32_t offset_ = 0;        // of the byte being read, within the current write
+  std::uint8_t byte_ = 0;           // the byte being read
 };
 
 }  // namespace tqxsim

@@ -69,9 +69,17 @@ ChosenSignal SignalFromEnvironment() {
   return SignalFromSetting(setting == nullptr ? "" : setting);
 }
 
-bool QuietFromEnvironment() {
-  const char* quiet = std::getenv(kQuietVariable);
-  return quiet != nullptr && std::string_view(quiet) == "1";
+namespace {
+
+bool SetToOne(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && std::string_view(value) == "1";
 }
+
+}  // namespace
+
+bool QuietFromEnvironment() { return SetToOne(kQuietVariable); }
+
+bool StrictAcknowledgeFromEnvironment() { return SetToOne(kStrictAcknowledgeVariable); }
 
 }  // namespace tqxsim

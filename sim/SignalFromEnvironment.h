@@ -20,6 +20,8 @@ namespace tqxsim {
 
 inline constexpr const char* kSignalVariable = "TQXSIM_SIGNAL";
 inline constexpr const char* kQuietVariable = "TQXSIM_QUIET";  // set to 1: no report lines on stderr
+// Set to 1: the expander sends nothing after a byte the host declines.
+inline constexpr const char* kStrictAcknowledgeVariable = "TQXSIM_STRICT_ACK";
 
 struct ChosenSignal {
   std::unique_ptr<SignalSource> source;
@@ -29,5 +31,6 @@ struct ChosenSignal {
 ChosenSignal SignalFromSetting(std::string_view setting);
 ChosenSignal SignalFromEnvironment();
 bool QuietFromEnvironment();
+bool StrictAcknowledgeFromEnvironment();
 
 }  // namespace tqxsim

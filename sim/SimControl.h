@@ -29,9 +29,10 @@ struct RecordedFrame {
 
 struct ProtocolError {
   std::uint64_t frameNumber;  // the RecordedFrame::number of the write that carried it
-  std::uint32_t offset;       // of the offending byte within that write
+  std::uint32_t offset;       // of the offending byte within that write (for a chip: the byte that clocked it)
   std::uint8_t byte;
   std::string what;
+  bool byChip;  // a chip's own rule broken; false: a byte the serial engine cannot take
 };
 
 struct AnalogOutput {
@@ -44,8 +45,8 @@ class SimControl {
  public:
   // Power-on: every chip at its power-on state (expander registers all 0xFF,
   // DAC outputs 0 V), the device closed and plugged in, the serial engine off,
-  // no faults, counters and records cleared, and the analog input chosen by
-  // TQXSIM_SIGNAL again.
+  // no faults, counters and records cleared, and the analog input and the
+  // expander's acknowledge chosen by TQXSIM_SIGNAL and TQXSIM_STRICT_ACK again.
   virtual void ResetToPowerOn() = 0;
 
   // The analog input. The ADC samples it at the modelled moment of each
@@ -69,7 +70,11 @@ class SimControl {
   // hundred; the counts are complete.
   virtual std::uint64_t WriteCount() const = 0;
   virtual std::vector<RecordedFrame> RecentFrames() const = 0;
+  // Protocol errors: bytes the serial engine cannot take, and frames that
+  // break a chip's own rules (the ADC's start and configuration bits, the
+  // expander's clock and acknowledge; sim/README.md).
   virtual std::uint64_t ProtocolErrorCount() const = 0;
+  virtual std::uint64_t ChipProtocolErrorCount() const = 0;  // those among them that a chip reported
   virtual std::vector<ProtocolError> RecentProtocolErrors() const = 0;
   // Writes that reached the module while bytes produced by another thread's
   // write were still queued or in flight: that thread's reply would be mixed
@@ -78,6 +83,12 @@ class SimControl {
   // Expander transactions that clocked bytes without a start condition; the
   // expander ignores them.
   virtual std::uint64_t IgnoredExpanderTransactionCount() const = 0;
+  // Registers the expander sent after the host had declined the byte before
+  // (its one leniency; the monitor's read frame uses it once per read).
+  virtual std::uint64_t LenientAcknowledgeCount() const = 0;
+  // Strict: no such register is sent; the host reads 0xFF. Until power-on,
+  // which takes TQXSIM_STRICT_ACK again.
+  virtual void SetStrictAcknowledge(bool strict) = 0;
   // The module's own report lines ("sim: K1 closed"), most recent last.
   virtual std::vector<std::string> RecentMessages() const = 0;
   virtual void SetMessagesOnStderr(bool shown) = 0;

@@ -50,6 +50,9 @@ void SimulatedModule::PowerOnLocked() {
   ChosenSignal chosen = SignalFromEnvironment();
   SetSignalLocked(std::move(chosen.source));
   log_.Say("module powered on; analog input: %s", chosen.description.c_str());
+  const bool strict = StrictAcknowledgeFromEnvironment();
+  expander_.SetStrictAcknowledge(strict);
+  if (strict) log_.Say("expander acknowledge is strict (%s=1)", kStrictAcknowledgeVariable);
   changed_.notify_all();
 }
 
@@ -278,10 +281,19 @@ void SimulatedModule::ReplyByte(std::uint8_t value, EngineTicks readyAt) {
 }
 
 void SimulatedModule::ProtocolFault(std::uint32_t offset, std::uint8_t byte, const char* what) {
-  traffic_.AddProtocolError({frameNumber_, offset, byte, what});
+  traffic_.AddProtocolError({frameNumber_, offset, byte, what, false});
   if (++faultsInFrame_ == 1) {
     log_.Say("protocol error: %s 0x%02X at byte %u of write %" PRIu64 "; skipped", what, byte, offset, frameNumber_);
   }
+}
+
+// A chip's report comes while the engine runs the byte that clocked it.
+void SimulatedModule::ChipFault(std::string what) {
+  const std::uint32_t offset = engine_.Offset();
+  if (++faultsInFrame_ == 1) {
+    log_.Say("protocol error: %s, at byte %u of write %" PRIu64, what.c_str(), offset, frameNumber_);
+  }
+  traffic_.AddProtocolError({frameNumber_, offset, engine_.CurrentByte(), std::move(what), true});
 }
 
 // ---------------------------------------------------------------------------
@@ -357,6 +369,11 @@ std::uint64_t SimulatedModule::ProtocolErrorCount() const {
   return traffic_.ProtocolErrorCount();
 }
 
+std::uint64_t SimulatedModule::ChipProtocolErrorCount() const {
+  std::lock_guard lock(mutex_);
+  return traffic_.ChipProtocolErrorCount();
+}
+
 std::vector<ProtocolError> SimulatedModule::RecentProtocolErrors() const {
   std::lock_guard lock(mutex_);
   return traffic_.RecentProtocolErrors();
@@ -370,6 +387,16 @@ std::uint64_t SimulatedModule::InterleavedWriteCount() const {
 std::uint64_t SimulatedModule::IgnoredExpanderTransactionCount() const {
   std::lock_guard lock(mutex_);
   return expander_.IgnoredTransactions();
+}
+
+std::uint64_t SimulatedModule::LenientAcknowledgeCount() const {
+  std::lock_guard lock(mutex_);
+  return expander_.LenientAcknowledges();
+}
+
+void SimulatedModule::SetStrictAcknowledge(bool strict) {
+  std::lock_guard lock(mutex_);
+  expander_.SetStrictAcknowledge(strict);
 }
 
 std::vector<std::string> SimulatedModule::RecentMessages() const {

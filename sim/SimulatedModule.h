@@ -19,6 +19,7 @@
 #include "device/DriverApi.h"
 #include "sim/AdcModel.h"
 #include "sim/Board.h"
+#include "sim/ChipFaults.h"
 #include "sim/DacModel.h"
 #include "sim/ExpanderModel.h"
 #include "sim/MessageLog.h"
@@ -41,7 +42,7 @@ inline constexpr DriverStatus kInvalidParameter = 5;
 inline constexpr DriverStatus kNotSupported = 6;
 }  // namespace status
 
-class SimulatedModule final : public SimControl, private AnalogInput, private EngineOutput {
+class SimulatedModule final : public SimControl, private AnalogInput, private EngineOutput, private ChipFaults {
  public:
   static SimulatedModule& Instance();
 
@@ -76,9 +77,12 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   std::uint64_t WriteCount() const override;
   std::vector<RecordedFrame> RecentFrames() const override;
   std::uint64_t ProtocolErrorCount() const override;
+  std::uint64_t ChipProtocolErrorCount() const override;
   std::vector<ProtocolError> RecentProtocolErrors() const override;
   std::uint64_t InterleavedWriteCount() const override;
   std::uint64_t IgnoredExpanderTransactionCount() const override;
+  std::uint64_t LenientAcknowledgeCount() const override;
+  void SetStrictAcknowledge(bool strict) override;
   std::vector<std::string> RecentMessages() const override;
   void SetMessagesOnStderr(bool shown) override;
   void SetOpenFails(bool fails) override;
@@ -103,6 +107,8 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   // EngineOutput
   void ReplyByte(std::uint8_t value, EngineTicks readyAt) override;
   void ProtocolFault(std::uint32_t offset, std::uint8_t byte, const char* what) override;
+  // ChipFaults
+  void ChipFault(std::string what) override;
 
   void PowerOnLocked();
   void SetSignalLocked(std::unique_ptr<SignalSource> source);
@@ -122,9 +128,9 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   std::condition_variable changed_;  // queue, open state or faults changed: waiting reads look again
 
   MessageLog log_{false};
-  AdcModel adc_{*this};
+  AdcModel adc_{*this, *this};
   DacModel dac_{log_};
-  ExpanderModel expander_{log_};
+  ExpanderModel expander_{log_, *this};
   Board board_{adc_, dac_, expander_};
   SerialEngine engine_{board_, *this};
   ReceiveQueue queue_;

@@ -7,6 +7,7 @@ void TrafficRecord::Clear() {
   errors_.clear();
   writeCount_ = 0;
   protocolErrorCount_ = 0;
+  chipProtocolErrorCount_ = 0;
   interleavedWrites_ = 0;
 }
 
@@ -18,6 +19,7 @@ void TrafficRecord::AddFrame(RecordedFrame frame) {
 
 void TrafficRecord::AddProtocolError(ProtocolError error) {
   ++protocolErrorCount_;
+  if (error.byChip) ++chipProtocolErrorCount_;
   if (errors_.size() == kRecentErrorLimit) errors_.pop_front();
   errors_.push_back(std::move(error));
 }

@@ -22,6 +22,7 @@ class TrafficRecord {
   std::uint64_t NextFrameNumber() const { return writeCount_ + 1; }
   std::uint64_t WriteCount() const { return writeCount_; }
   std::uint64_t ProtocolErrorCount() const { return protocolErrorCount_; }
+  std::uint64_t ChipProtocolErrorCount() const { return chipProtocolErrorCount_; }
   std::uint64_t InterleavedWriteCount() const { return interleavedWrites_; }
   std::vector<RecordedFrame> RecentFrames() const { return {frames_.begin(), frames_.end()}; }
   std::vector<ProtocolError> RecentProtocolErrors() const { return {errors_.begin(), errors_.end()}; }
@@ -36,6 +37,7 @@ class TrafficRecord {
   std::deque<ProtocolError> errors_;
   std::uint64_t writeCount_ = 0;
   std::uint64_t protocolErrorCount_ = 0;
+  std::uint64_t chipProtocolErrorCount_ = 0;
   std::uint64_t interleavedWrites_ = 0;
 };
 

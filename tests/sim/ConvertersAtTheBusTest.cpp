@@ -91,6 +91,35 @@ TEST_F(AdcAtTheBus, NoFrameReturnsBeforeItsModelledThirtyOneAndAHalfMilliseconds
   EXPECT_NEAR(frames.back().endsAtSeconds - frames.back().startsAtSeconds, tqxsim::kAdcFrameSeconds, 1e-9);
 }
 
+// One conversion built by hand: its start and configuration bits, the data
+// line's direction for the result bits, and the command that reads the result.
+TEST_F(AdcAtTheBus, ConvertsOnlyForTheFramesBitsAndReadsRightOnlyOnTheRisingEdge) {
+  struct Case {
+    std::uint8_t startBits, resultDirection, readCommand;
+    std::uint64_t conversions, errors;
+    int code;
+  };
+  const Case cases[] = {{0xF0, kReleaseData, 0x20, 1, 0, 819},
+                        {0x70, kReleaseData, 0x20, 0, 1, 8191},
+                        {0xE0, kReleaseData, 0x20, 0, 1, 8191},
+                        {0xF0, kDriveAll, 0x20, 1, 1, 819},
+                        {0xF0, kReleaseData, 0x24, 1, 0, 2 * 819}};  // 0x24: read on the falling edge
+  sim.SetConstantInput(1.0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
+    const std::uint64_t conversions = sim.ConversionCount(), errors = sim.ProtocolErrorCount();
+    FrameBytes frame;
+    frame.Lines(0xF2, kDriveAll).BitsOut(4, c.startBits).Lines(0xF2, c.resultDirection);
+    Send(frame.Raw({c.readCommand, 0x01, 0x00}).Lines(0xFA, kDriveAll).bytes);
+    const std::vector<std::uint8_t> reply = Receive(2);
+    ASSERT_EQ(reply.size(), 2u);
+    EXPECT_EQ(CodeOf(reply[0], reply[1]), c.code);
+    EXPECT_EQ(sim.ConversionCount() - conversions, c.conversions);
+    EXPECT_EQ(sim.ProtocolErrorCount() - errors, c.errors);
+  }
+  EXPECT_EQ(sim.RecentProtocolErrors()[0].what, "ADC start and configuration bits 0111, not 1111; nothing converted");
+}
+
 using DacAtTheBus = ModuleAtTheBus;
 
 TEST_F(DacAtTheBus, ChannelOneAtFiveVoltsReachesTheDacAsCode4095) {

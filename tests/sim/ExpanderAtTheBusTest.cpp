@@ -2,6 +2,8 @@
 // set, read back and reported as they change.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 
@@ -87,6 +89,50 @@ TEST_F(ExpanderAtTheBus, DoesNotAnswerAnotherAddress) {
   EXPECT_THAT(Receive(1), ElementsAre(0x01));
   EXPECT_EQ(Register(0), 0xFF);
   EXPECT_TRUE(SaidLine("sim: expander not addressed (address byte 0x42)"));
+}
+
+TEST_F(ExpanderAtTheBus, ReportsAClockFasterThanThePartAndAHostDrivingTheDataLineThroughItsAcknowledge) {
+  struct Case {
+    std::uint8_t divisor;
+    bool drivesThroughAcknowledge;
+    std::string report;
+  };
+  const Case cases[] = {{66, false, ""},
+                        {15, false, ""},  // 375 kHz: 1.33 µs low
+                        {14, false, "expander clock low for 1.250 µs, shorter than the 1.3 µs a 400 kHz part allows"},
+                        {66, true, "host drives the data line while the expander acknowledges"}};
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> frame = ExpanderWriteFrameBytes(kBusEnabled, kOutputs, 0x12, 0x34);
+    frame[1] = c.divisor;
+    if (c.drivesThroughAcknowledge) *std::find(frame.begin(), frame.end(), kReleaseData) = kDriveAll;
+    const std::uint64_t errors = sim.ProtocolErrorCount();
+    Send(frame);
+    EXPECT_EQ(sim.ProtocolErrorCount() - errors, c.report.empty() ? 0u : 1u) << int{c.divisor};
+    EXPECT_EQ(sim.ProtocolErrorCount() > errors ? sim.RecentProtocolErrors().back().what : "", c.report);
+  }
+}
+
+// The monitor's start-up reads pairs 6 and 0; the second register of each
+// comes after a byte the read declines.
+TEST_F(ExpanderAtTheBus, AStrictPartSendsNothingAfterADeclinedByteSoTheSecondRegisterOfEachPairReads0xFF) {
+  WritePair(kConfiguration, 0x0F, 0xF0);
+  WritePair(kOutputs, 0x12, 0x34);
+  struct Case {
+    bool strict;
+    std::uint8_t configuration1, outputs1;
+    std::uint64_t lenientUses;
+  };
+  for (const Case& c : {Case{false, 0xF0, 0x34, 2}, Case{true, 0xFF, 0xFF, 0}}) {
+    sim.SetStrictAcknowledge(c.strict);
+    const std::uint64_t lenientUses = sim.LenientAcknowledgeCount();
+    EXPECT_THAT(ReadPair(kConfiguration), ElementsAre(0x00, 0x00, 0x00, 0x0F, 0x01, c.configuration1, 0x01));
+    EXPECT_THAT(ReadPair(kOutputs), ElementsAre(0x00, 0x00, 0x00, 0x12, 0x01, c.outputs1, 0x01));
+    EXPECT_EQ(sim.LenientAcknowledgeCount() - lenientUses, c.lenientUses) << c.strict;
+  }
+  EXPECT_TRUE(
+      SaidLine("sim: expander sends register 7 although the host declined the byte before it (lenient "
+               "acknowledge)"));
+  EXPECT_EQ(sim.ProtocolErrorCount(), 0u);
 }
 
 TEST_F(ExpanderAtTheBus, ReportsEachLineAndRelayAsItChanges) {

@@ -23,7 +23,7 @@ using SerialEngineAtTheBus = ModuleAtTheBus;
 
 TEST_F(SerialEngineAtTheBus, ReportsUnknownCommandsAndReadsOnFromTheNextByte) {
   FrameBytes frame;
-  frame.Lines(kIdle, kDriveAll).Raw({0x42, 0x99}).Lines(0xD8, kReleaseData).BitsIn(1);
+  frame.Lines(kIdle, kDriveAll).Raw({0x42, 0x99}).Lines(0xFA, kReleaseData).BitsIn(1);
   Send(frame.bytes);
   EXPECT_EQ(sim.ProtocolErrorCount(), 2u);
   const std::vector<tqxsim::ProtocolError> errors = sim.RecentProtocolErrors();

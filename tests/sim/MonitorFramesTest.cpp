@@ -46,6 +46,9 @@ TEST_F(MonitorFramesAtTheBus, DrivingP10HighLeavesConfiguration0xFF0xFEAndOutput
   ASSERT_EQ(reply.size(), kExpanderReadReplyBytes);
   EXPECT_EQ(reply[kFirstRegisterReplyIndex], 0xFF);
   EXPECT_EQ(reply[kSecondRegisterReplyIndex], 0xFE);
+  // Every frame suits the parts; the read's second register needs the expander's leniency.
+  EXPECT_EQ(sim.ProtocolErrorCount(), 0u);
+  EXPECT_EQ(sim.LenientAcknowledgeCount(), 1u);
 }
 
 }  // namespace
