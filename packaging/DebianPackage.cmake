@@ -16,10 +16,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The licence (MIT) is stated in /usr/share/doc/tqxfft/copyright, with its
+# SPDX identifier in that file's header: a control file has no licence field,
+# and CPack cannot add a field of our own.
 # CPack puts the summary first and indents this text as a control file wants.
 set(CPACK_PACKAGE_DESCRIPTION
 "The monitor listens to the module's analog input, decides ten times a second which frequency bin is heard, counts hits for eight user-defined functions and, when one reaches its count, drives an expander line, the two 0-5 V analog outputs and four relays.
 
-The package includes a simulated module, used only by the menu entry \"tqxfft (simulated module)\", and tqxdata, which turns the data file into text and back.")
+The package includes a simulated module, used only by the menu entry \"tqxfft (simulated module)\"; tqxdata, which turns the data file into text and back; and tqxscan, which runs the monitor's detection over a WAV recording.")
 
 include(CPack)

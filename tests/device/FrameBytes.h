@@ -9,6 +9,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes Times(const Bytes& group, int count) {
   Bytes out;
+  // Reserved up front also keeps GCC 12 at -O3 from misreading the inserts as
+  // writing past the end (-Wstringop-overflow).
+  out.reserve(group.size() * static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) out.insert(out.end(), group.begin(), group.end());
   return out;
 }

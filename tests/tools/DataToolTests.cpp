@@ -179,14 +179,15 @@ TEST_F(DataTool, AFileThatCannotBeWrittenIsNamedWithItsReason) {
 
 TEST_F(DataTool, AWrongCommandLineGetsTheUsage) {
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, {"list"}, {"show", "a", "b"}, {"export"}, {"import", "a.txt"}}) {
+       {std::vector<std::string>{}, {"list"}, {"show", "a", "b"}, {"export"}, {"import", "a.txt"},
+        {"--version", "a"}}) {
     const ToolRun run = Tool(arguments);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("usage: tqxdata show [FILE]", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("Usage: tqxdata show [FILE]", 0), 0u) << run.err;
   }
   const ToolRun help = Tool({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage:", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Usage:", 0), 0u);
 }
 
 }  // namespace

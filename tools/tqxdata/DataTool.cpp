@@ -1,7 +1,5 @@
 #include "tools/tqxdata/DataTool.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,7 +8,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
-#include "framework/MessageBox.h"
+#include "tools/ToolVersion.h"
 #include "tools/tqxdata/RecordSummary.h"
 #include "tools/tqxdata/RecordText.h"
 
@@ -26,9 +24,34 @@ constexpr const char* kStandardInput = "-";
 constexpr std::size_t kLongestDataFileBytes = 2 * kConfigRecordBytes;
 
 constexpr const char* kUsage =
-    "usage: tqxdata show [FILE]        the eight functions, readably (FILE defaults to tqxdata.bin)\n"
-    "       tqxdata export FILE        the data file as text, on standard output\n"
-    "       tqxdata import TEXT FILE   write the data file from its text (TEXT - reads standard input)\n";
+    "Usage: tqxdata show [FILE]\n"
+    "  or:  tqxdata export FILE\n"
+    "  or:  tqxdata import TEXT FILE\n";
+// Laid out as help2man reads it: the packaged manual page is made from it, and
+// its first line after the usage is the page's one-line description.
+constexpr const char* kHelp =
+    "Show the tqxfft monitor's data file, export it as text, import it from text.\n"
+    "\n"
+    "Commands:\n"
+    "  show [FILE]         the eight functions, readably; FILE defaults to tqxdata.bin\n"
+    "                      in the current folder\n"
+    "  export FILE         the data file as text, on standard output\n"
+    "  import TEXT FILE    write the data file FILE from the text file TEXT (- for\n"
+    "                      standard input); a refused text writes nothing\n"
+    "\n"
+    "The monitor started from the desktop menu or by tqxfft-launch keeps its data\n"
+    "file in ~/.local/share/tqxfft (or $XDG_DATA_HOME/tqxfft); started directly, in\n"
+    "the folder it was started in. It reads the file only at start-up: close it\n"
+    "before an import.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help          print this help and exit\n"
+    "      --version       print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  a file could not be read, parsed or written\n"
+    "  2  a wrong command line\n";
 
 // Reads the file as the monitor would, and says so when that is not the
 // whole record or not all of the file.
@@ -79,18 +102,15 @@ std::optional<std::string> ReadText(const std::string& name, std::istream& in, s
   return text.str();
 }
 
-// WriteConfigFile's own message names the monitor's file; a tool that writes
-// any path says which one failed, and why.
+// The monitor's message names only its own file; a tool that writes any path
+// says which one failed, and why.
 bool WriteDataFile(const ConfigRecord& record, const fs::path& path, std::ostream& err) {
-  const MessageBoxHook previous = SetMessageBoxHook([](std::string_view) {});
-  const bool written = WriteConfigFile(record, path);
-  const int reason = errno;
-  SetMessageBoxHook(previous);
-  if (!written) {
-    err << "tqxdata: " << path.string() << " could not be written (" << std::strerror(reason)
+  const std::error_code error = WriteConfigFile(record, path);
+  if (error) {
+    err << "tqxdata: " << path.string() << " could not be written (" << error.message()
         << "); the file is as it was\n";
   }
-  return written;
+  return !error;
 }
 
 int Show(const fs::path& path, std::ostream& out, std::ostream& err) {
@@ -129,9 +149,13 @@ int RunDataTool(std::span<const std::string> arguments, std::istream& in, std::o
   if (command == "export" && operands == 1) return Export(arguments[1], out, err);
   if (command == "import" && operands == 2) return Import(arguments[1], arguments[2], in, err);
   if (command == "--help" || command == "-h") {
-    out << kUsage;
+    out << kUsage << kHelp;
     return kDone;
   }
-  err << kUsage;
+  if (command == "--version" && operands == 0) {
+    out << "tqxdata " << kProjectVersion << "\n";
+    return kDone;
+  }
+  err << kUsage << "Try 'tqxdata --help' for more.\n";
   return kWrongCommandLine;
 }

@@ -56,7 +56,9 @@ std::string Relays(const ConfigRecord& record, int function) {
   for (std::size_t k = 0; k < std::size(relays); ++k) {
     if (!Enabled(relays[k].enable, function)) continue;
     if (!text.empty()) text += ", ";
-    text += "K" + std::to_string(k + 1) + " " + Choice(kRelayActions, relays[k].action[function], "action");
+    // Appended: a literal added in front of a temporary string draws GCC 12's false -Wrestrict.
+    text.append("K").append(std::to_string(k + 1)).append(" ");
+    text += Choice(kRelayActions, relays[k].action[function], "action");
   }
   return text.empty() ? "none" : text;
 }

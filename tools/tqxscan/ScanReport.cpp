@@ -27,7 +27,7 @@ std::vector<std::int32_t> TriggerBins(const ConfigRecord& record, int function) 
   return bins;
 }
 
-bool Detectable(std::int32_t bin) { return bin >= kFirstDetectedBin && bin <= kLastDetectedBin; }
+bool Detectable(std::int32_t bin) { return bin >= kFirstPeakBin && bin <= kLastPeakBin; }
 
 std::string FiredLine(const TickOutcome& tick, const ConfigRecord& record) {
   return Formatted("%6.1f s  fired function %d %s (bin %d)\n", tick.seconds, tick.firedFunction,
@@ -39,13 +39,14 @@ std::string FunctionSummary(std::span<const TickOutcome> ticks, const ConfigReco
   std::string line = Formatted("  function %d", function);
   if (bins.empty()) return line + ": no trigger bins\n";
 
-  line += " " + Quoted(FunctionNameText(record, function)) + ", bins";
+  // Appended: a literal added in front of a temporary string draws GCC 12's false -Wrestrict.
+  line.append(" ").append(Quoted(FunctionNameText(record, function))).append(", bins");
   std::string undetectable;
   for (const std::int32_t bin : bins) {
-    line += " " + std::to_string(bin);
-    if (!Detectable(bin)) undetectable += " " + std::to_string(bin);
+    line += Formatted(" %d", bin);
+    if (!Detectable(bin)) undetectable += Formatted(" %d", bin);
   }
-  line += ", required count " + std::to_string(record.requiredCount[function]) + ": ";
+  line += Formatted(", required count %d: ", record.requiredCount[function]);
 
   std::vector<double> fired;
   for (const TickOutcome& tick : ticks) {
@@ -59,7 +60,7 @@ std::string FunctionSummary(std::span<const TickOutcome> ticks, const ConfigReco
   }
   if (!undetectable.empty()) {
     line += Formatted(" (never heard:%s; the monitor listens to bins %d to %d)", undetectable.c_str(),
-                      kFirstDetectedBin, kLastDetectedBin);
+                      kFirstPeakBin, kLastPeakBin);
   }
   return line + "\n";
 }
@@ -75,8 +76,8 @@ void PrintScanHeader(std::ostream& out, const std::string& recordingPath, const 
   if (environmentMode == kNoisyEnvironment) {
     out << Formatted("Noisy mode: a tick hears the lowest used bin above %.0f dB\n", kNoisyHearingThresholdDb);
   } else {
-    out << Formatted("Quiet mode: a tick hears the strongest bin from %d to %d\n", kFirstDetectedBin,
-                     kLastDetectedBin);
+    out << Formatted("Quiet mode: a tick hears the strongest bin from %d to %d\n", kFirstPeakBin,
+                     kLastPeakBin);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "config/ConfigFile.h"
 #include "detect/ToneDetector.h"
+#include "tools/ToolVersion.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanReport.h"
 
@@ -21,11 +22,29 @@ constexpr int kFailed = 1;
 constexpr int kWrongCommandLine = 2;
 constexpr std::int32_t kQuietEnvironment = 1;
 
-constexpr const char* kUsage =
-    "usage: tqxscan [--quiet] RECORDING.wav [FILE]\n"
-    "  Runs the monitor's detection over a mono WAV recording with the functions of the\n"
-    "  data file FILE (default tqxdata.bin), in the Noisy mode or, with --quiet, the Quiet\n"
-    "  mode, and prints each tick, each function fired and a summary per function.\n";
+constexpr const char* kUsage = "Usage: tqxscan [--quiet] RECORDING.wav [FILE]\n";
+// Laid out as help2man reads it: the packaged manual page is made from it, and
+// its first line after the usage is the page's one-line description.
+constexpr const char* kTryHelp = "Try 'tqxscan --help' for more.\n";
+constexpr const char* kHelp =
+    "Run the tqxfft monitor's detection over a WAV recording, offline.\n"
+    "\n"
+    "Reads a mono WAV recording as the module would hear it and runs the monitor's\n"
+    "detection over it, with the functions of the data file FILE (default\n"
+    "tqxdata.bin in the current folder), in the Noisy mode or, with --quiet, the\n"
+    "Quiet mode. Prints each tick with the bin heard and each function's count,\n"
+    "each function fired, and a summary per function. No module is needed and\n"
+    "nothing is switched.\n"
+    "\n"
+    "Options:\n"
+    "      --quiet         detect in the Quiet mode: a tick hears the strongest bin\n"
+    "  -h, --help          print this help and exit\n"
+    "      --version       print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the scan ran\n"
+    "  1  the recording or the data file will not do\n"
+    "  2  a wrong command line\n";
 
 struct ScanRequest {
   std::int32_t environmentMode = kNoisyEnvironment;
@@ -40,14 +59,14 @@ std::optional<ScanRequest> ParseArguments(std::span<const std::string> arguments
     if (argument == "--quiet") {
       request.environmentMode = kQuietEnvironment;
     } else if (argument.starts_with("-") && argument != "-") {
-      err << "tqxscan: unknown option " << argument << "\n" << kUsage;
+      err << "tqxscan: unknown option " << argument << "\n" << kUsage << kTryHelp;
       return std::nullopt;
     } else {
       files.push_back(argument);
     }
   }
   if (files.empty() || files.size() > 2) {
-    err << kUsage;
+    err << kUsage << kTryHelp;
     return std::nullopt;
   }
   request.recordingPath = files[0];
@@ -83,7 +102,11 @@ std::optional<ConfigRecord> LoadDataFile(const std::string& path, std::ostream& 
 
 int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
   if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-    out << kUsage;
+    out << kUsage << kHelp;
+    return kDone;
+  }
+  if (arguments.size() == 1 && arguments[0] == "--version") {
+    out << "tqxscan " << kProjectVersion << "\n";
     return kDone;
   }
   const std::optional<ScanRequest> request = ParseArguments(arguments, err);
