@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/ConfigRecord.h"
+#include "detect/ToneDetector.h"
 #include "device/DriverTable.h"
 #include "device/SerialEngine.h"
 #include "framework/Dialog.h"
@@ -15,7 +16,6 @@
 
 // Window timer of the 100 ms detection tick.
 inline constexpr int TickTimerId = 100;
-inline constexpr unsigned kTickPeriodMs = 100;
 // Command of the About item of the window's menu (ids 16 to 31 reach it).
 inline constexpr unsigned AboutCommandId = 16;
 
@@ -24,8 +24,6 @@ inline constexpr unsigned AboutCommandId = 16;
 extern CRect SpectrumStrip;
 
 inline constexpr int kLineChoiceCount = 12;
-inline constexpr int kEnvironmentNoisy = 0;
-inline constexpr int kEnvironmentQuiet = 1;
 
 class CMonitorDlg : public CDialog, private SerialEngineHost {
  public:
@@ -51,7 +49,7 @@ class CMonitorDlg : public CDialog, private SerialEngineHost {
   std::unique_ptr<CWinThread> workerThread;
   std::int32_t peakBinShown = 0;
   std::int32_t topBinCount = 0;
-  std::int32_t environmentMode = kEnvironmentNoisy;
+  std::int32_t environmentMode = kNoisyEnvironment;
   // Which button of each "1"/"0" pair is selected (-1 none, 0 "1", 1 "0"), in
   // the order P00, P10 to P17, P01 to P03.
   std::array<std::int32_t, kLineChoiceCount> lineChoice;

@@ -38,7 +38,9 @@ bool CMonitorDlg::StartUp() {
   SetIcon(*appIcon, false);
 
   decayPhase = 0;
-  ReadConfigFile(configRecord);
+  // Design note: a data file that exists but cannot be read is reported (a
+  // missing one is the normal first run); the record stays empty for the run.
+  if (ReadConfigFile(configRecord)) AfxMessageBox(kDataFileMessage);
   BinHitCounters.fill(0);
   BuildBinUsedTable();
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <system_error>
 #include <vector>
 
 #include "config/ConfigRecord.h"
@@ -21,15 +22,26 @@ std::vector<std::uint8_t> EncodeDataFile(const ConfigRecord& record);
 // was. Returns the number of record bytes filled.
 std::size_t DecodeDataFile(std::span<const std::uint8_t> file, ConfigRecord& record);
 
+// The data file's own reason for refusing a save.
+enum class DataFileError { UnreadableAtStart = 1 };
+template <>
+struct std::is_error_code_enum<DataFileError> : std::true_type {};
+const std::error_category& DataFileCategory();
+inline std::error_code make_error_code(DataFileError error) {
+  return {static_cast<int>(error), DataFileCategory()};
+}
+
+// Neither operation shows anything: they return what went wrong, and the
+// caller tells the user (the window with kDataFileMessage, a tool with the
+// reason).
+
 // Fills the record from the data file. No file (or a link to a file not made
-// yet) is the normal first run and says nothing; a file that exists but cannot
-// be read shows kDataFileMessage and leaves the record as it was, and this
-// process will not replace that file.
-void ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path = kDataFileName);
+// yet) is the normal first run and no error; a file that exists but cannot be
+// read leaves the record as it was, and this process will not replace it.
+std::error_code ReadConfigFile(ConfigRecord& record, const std::filesystem::path& path = kDataFileName);
 
 // Replaces the data file with the record, atomically: the file on disk is
 // always either the old record or the new one. A file the user may not write,
-// or one this process could not read, is refused as a failure. Any failure
-// shows kDataFileMessage and leaves the old file exactly as it was. Returns
-// whether the new record reached the disk.
-bool WriteConfigFile(const ConfigRecord& record, const std::filesystem::path& path = kDataFileName);
+// or one this process could not read, is refused. On any error the old file is
+// exactly as it was.
+std::error_code WriteConfigFile(const ConfigRecord& record, const std::filesystem::path& path = kDataFileName);

@@ -130,9 +130,9 @@ void CFunctionSetupDlg::OnOK() {
   // Noisy mode hears a newly defined trigger bin at once rather than after a
   // restart (BuildBinUsedTable clears it first).
   BuildBinUsedTable();
-  // A file that cannot be written has shown its message by now; the edit stays
-  // in effect for this run and the dialog closes all the same.
-  WriteConfigFile(configRecord);
+  // A file that cannot be written is reported; the edit stays in effect for
+  // this run and the dialog closes all the same.
+  if (WriteConfigFile(configRecord)) AfxMessageBox(kDataFileMessage);
   EndDialog(IDOK);
 }
 

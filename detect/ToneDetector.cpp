@@ -18,7 +18,7 @@ int ToneDetector::DetectionTick() {
   bool noisyBinHeard = false;
   bool decayed = false;
   int functionToRun = 0;
-  for (int bin = kFirstDetectedBin; bin <= kLastDetectedBin; ++bin) {
+  for (int bin = kFirstPeakBin; bin <= kLastPeakBin; ++bin) {
     host_.PumpOneMessage();
     std::uint32_t& hits = memory_.binHitCounters[bin - 1];
     if (IsHeard(bin, noisyBinHeard)) {
@@ -78,7 +78,7 @@ void ToneDetector::DecayFunctionCounts() {
 }
 
 std::uint32_t ToneDetector::LargestHitCount() const {
-  const auto first = memory_.binHitCounters.begin() + (kFirstDetectedBin - 1);
-  const auto last = memory_.binHitCounters.begin() + kLastDetectedBin;
+  const auto first = memory_.binHitCounters.begin() + (kFirstPeakBin - 1);
+  const auto last = memory_.binHitCounters.begin() + kLastPeakBin;
   return *std::max_element(first, last);
 }

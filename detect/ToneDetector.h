@@ -10,16 +10,21 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigRecord.h"
 #include "detect/DetectionState.h"
+#include "dsp/PeakSearch.h"
 #include "dsp/Spectrum.h"
 
-// The bins the tick listens to; lower bins never change their hit counters.
-inline constexpr int kFirstDetectedBin = 15;
-inline constexpr int kLastDetectedBin = 64;
+// The tick listens to the bins of the peak search, kFirstPeakBin to
+// kLastPeakBin; lower bins never change their hit counters.
+
+// The tick's period, and the window timer's.
+inline constexpr unsigned kTickPeriodMs = 100;
 // In the Noisy mode a level must lie above this to be heard: more than 0.1 V
 // RMS in the bin.
 inline constexpr double kNoisyHearingThresholdDb = -20.0;
 
+// The environment modes, as the window's radio pair and the tick know them.
 inline constexpr std::int32_t kNoisyEnvironment = 0;
+inline constexpr std::int32_t kQuietEnvironment = 1;
 
 using FunctionCountTable = std::array<std::int32_t, kFunctionCount + 1>;
 

@@ -3,7 +3,7 @@
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/TextConversion.h"
-#include "framework/detail/RadioGroups.h"
+#include "framework/RadioGroups.h"
 
 namespace {
 

@@ -1,8 +1,5 @@
 #include "framework/MessageBox.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPointer>
 #include <atomic>
 #include <condition_variable>
 #include <iostream>
@@ -10,9 +7,9 @@
 #include <mutex>
 #include <vector>
 
+#include "framework/MessageBoxDisplay.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
-#include "framework/detail/Latin1.h"
 
 namespace {
 
@@ -23,38 +20,16 @@ struct Request {
 };
 
 // Everything two threads touch lives here, under one mutex: the hook, the
-// requests waiting for the window thread, and the abandon flag. The toolkit's
-// own cross-thread queue carries only a wake-up event, never data.
+// display, the requests waiting for the window thread, and the abandon flag.
+// The backend's own cross-thread queue carries only a wake-up, never data.
 std::mutex guard;
 std::condition_variable answeredChanged;
 MessageBoxHook hook;
+MessageBoxDisplay* display = nullptr;
 std::vector<std::shared_ptr<Request>> queuedRequests;
 bool abandoned = false;
-QObject* waker = nullptr;
 
 std::atomic<int> openWindowThreadBoxes{0};
-
-// Window-thread data: the boxes shown for other threads and still open.
-std::vector<QPointer<QMessageBox>>& OpenBoxesForOtherThreads() {
-  static std::vector<QPointer<QMessageBox>> boxes;
-  return boxes;
-}
-
-QMessageBox* NewBox(std::string_view text, QWidget* parent) {
-  auto* box = new QMessageBox(QMessageBox::Warning, ToQString(AfxGetAppName()), ToQString(text),
-                              QMessageBox::Ok, parent);
-  box->setTextFormat(Qt::PlainText);
-  return box;
-}
-
-void ShowModalOnWindowThread(std::string_view text) {
-  QWidget* parent = QApplication::activeModalWidget();
-  if (parent == nullptr) parent = QApplication::activeWindow();
-  std::unique_ptr<QMessageBox> box(NewBox(text, parent));
-  ++openWindowThreadBoxes;
-  box->exec();
-  --openWindowThreadBoxes;
-}
 
 void Answer(const std::shared_ptr<Request>& request) {
   std::lock_guard lock(guard);
@@ -62,103 +37,67 @@ void Answer(const std::shared_ptr<Request>& request) {
   answeredChanged.notify_all();
 }
 
-void CloseBoxesForOtherThreads() {
-  for (const QPointer<QMessageBox>& box : OpenBoxesForOtherThreads()) {
-    if (box) box->close();
-  }
-  OpenBoxesForOtherThreads().clear();
-}
-
-// Runs on the window thread, woken by a thread that queued a request or
-// abandoned the waiting ones.
-void ServeQueuedRequests() {
-  std::vector<std::shared_ptr<Request>> batch;
-  bool closing = false;
-  {
-    std::lock_guard lock(guard);
-    batch.swap(queuedRequests);
-    closing = abandoned;
-  }
-  if (closing) {
-    CloseBoxesForOtherThreads();
-    return;
-  }
-  for (const std::shared_ptr<Request>& request : batch) {
-    // Not modal: the caller waits, the windows stay usable. It belongs to the
-    // modal window on top, if any, which would otherwise block it from the
-    // user; should that window close first, the box goes with it and the
-    // caller is released as if OK had been pressed.
-    QMessageBox* box = NewBox(request->text, QApplication::activeModalWidget());
-    box->setWindowModality(Qt::NonModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box, [request] { Answer(request); });
-    QObject::connect(box, &QObject::destroyed, [request] { Answer(request); });
-    // Boxes the user dismissed leave null pointers behind; drop them so that a
-    // long run's failures do not pile up here.
-    std::erase_if(OpenBoxesForOtherThreads(), [](const QPointer<QMessageBox>& open) { return open.isNull(); });
-    OpenBoxesForOtherThreads().emplace_back(box);
-    box->show();
-  }
-}
-
-// Receives the wake-ups on the window thread. It is made there, by the
-// application object, and so is the only object the toolkit's cross-thread
-// queue ever hands over: the posted event is made and freed inside the
-// toolkit and never read here. A functor posted instead would be built by the
-// worker and read by the window thread behind a lock the race detector cannot
-// see.
-class WindowThreadWaker : public QObject {
- public:
-  ~WindowThreadWaker() override {
-    std::lock_guard lock(guard);
-    waker = nullptr;
-  }
-
- protected:
-  void customEvent(QEvent*) override { ServeQueuedRequests(); }
-};
-
-void CreateWindowThreadWaker() {
-  auto* created = new WindowThreadWaker;
-  created->setParent(QCoreApplication::instance());
-  std::lock_guard lock(guard);
-  waker = created;
-}
-Q_COREAPP_STARTUP_FUNCTION(CreateWindowThreadWaker)
-
-// Called with `guard` held, so the waker cannot be destroyed meanwhile.
-void WakeWindowThread() {
-  if (waker != nullptr) QCoreApplication::postEvent(waker, new QEvent(QEvent::User));
-}
-
+// The display is woken with `guard` held, so it cannot be unregistered and
+// destroyed meanwhile.
 void WaitForWindowThread(std::string_view text) {
   auto request = std::make_shared<Request>(Request{std::string(text)});
   std::unique_lock lock(guard);
-  if (abandoned) return;
+  if (abandoned || display == nullptr) return;
   queuedRequests.push_back(request);
-  WakeWindowThread();
+  display->WakeWindowThread();
   answeredChanged.wait(lock, [&] { return request->answered || abandoned; });
 }
 
 }  // namespace
 
+void SetMessageBoxDisplay(MessageBoxDisplay* shown) {
+  if (shown != nullptr) SetWindowThread();
+  std::lock_guard lock(guard);
+  display = shown;
+}
+
+void ServeQueuedMessageBoxes() {
+  std::vector<std::shared_ptr<Request>> batch;
+  bool closing = false;
+  MessageBoxDisplay* shown = nullptr;
+  {
+    std::lock_guard lock(guard);
+    batch.swap(queuedRequests);
+    closing = abandoned;
+    shown = display;
+  }
+  if (shown == nullptr) return;
+  if (closing) {
+    shown->CloseBoxesForOtherThreads();
+    return;
+  }
+  for (const std::shared_ptr<Request>& request : batch) {
+    shown->ShowForOtherThread(request->text, [request] { Answer(request); });
+  }
+}
+
 void AfxMessageBox(std::string_view text) {
   MessageBoxHook current;
+  MessageBoxDisplay* shown = nullptr;
   {
     std::lock_guard lock(guard);
     current = hook;
+    shown = display;
   }
   if (current) {
     current(text);
     return;
   }
-  if (QCoreApplication::instance() == nullptr) {
-    // No window system yet: the text must not be lost.
+  if (shown == nullptr) {
+    // No window to show it in (a tool, or a program before its windows or
+    // after them): the text must not be lost.
     std::cerr << AfxGetAppName() << ": " << text << '\n';
     return;
   }
   if (IsWindowThread()) {
-    ShowModalOnWindowThread(text);
+    ++openWindowThreadBoxes;
+    shown->ShowModal(text);
+    --openWindowThreadBoxes;
   } else {
     WaitForWindowThread(text);
   }
@@ -173,14 +112,16 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook replacement) {
 
 void AbandonWaitingMessageBoxes() {
   const bool onWindowThread = IsWindowThread();
+  MessageBoxDisplay* shown = nullptr;
   {
     std::lock_guard lock(guard);
     abandoned = true;
     queuedRequests.clear();
     answeredChanged.notify_all();
-    if (!onWindowThread) WakeWindowThread();
+    shown = display;
+    if (!onWindowThread && shown != nullptr) shown->WakeWindowThread();
   }
-  if (onWindowThread) CloseBoxesForOtherThreads();
+  if (onWindowThread && shown != nullptr) shown->CloseBoxesForOtherThreads();
 }
 
 int OpenWindowThreadMessageBoxes() { return openWindowThreadBoxes.load(); }

@@ -25,3 +25,6 @@ void AbandonWaitingMessageBoxes();
 // each); boxes shown for other threads do not count, as they hold up no
 // window-thread code.
 int OpenWindowThreadMessageBoxes();
+
+// Undoes AbandonWaitingMessageBoxes, so one test process can try both.
+void ResetMessageBoxAbandonment();

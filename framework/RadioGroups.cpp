@@ -1,4 +1,4 @@
-#include "framework/detail/RadioGroups.h"
+#include "framework/RadioGroups.h"
 
 #include <algorithm>
 

@@ -1,12 +1,10 @@
 #include "framework/WinThread.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include <atomic>
 
 namespace {
-// Static initialisation runs on the main thread, which is the window thread
-// until the toolkit's application object exists.
-const std::thread::id mainThreadId = std::this_thread::get_id();
+// Static initialisation runs on the main thread.
+std::atomic<std::thread::id> windowThread{std::this_thread::get_id()};
 }  // namespace
 
 CWinThread::CWinThread(Procedure procedure, void* param)
@@ -22,8 +20,6 @@ std::unique_ptr<CWinThread> AfxBeginThread(CWinThread::Procedure procedure, void
   return std::make_unique<CWinThread>(procedure, param);
 }
 
-bool IsWindowThread() {
-  const QCoreApplication* toolkit = QCoreApplication::instance();
-  if (toolkit == nullptr) return std::this_thread::get_id() == mainThreadId;
-  return toolkit->thread() == QThread::currentThread();
-}
+bool IsWindowThread() { return std::this_thread::get_id() == windowThread.load(); }
+
+void SetWindowThread() { windowThread.store(std::this_thread::get_id()); }

@@ -25,5 +25,7 @@ class CWinThread {
 // Starts procedure(param) at once on a new thread of normal priority.
 std::unique_ptr<CWinThread> AfxBeginThread(CWinThread::Procedure procedure, void* param);
 
-// True on the thread that runs the windows.
+// True on the thread that runs the windows: the main thread, until a window
+// backend makes the thread it runs on the window thread.
 bool IsWindowThread();
+void SetWindowThread();

@@ -96,7 +96,7 @@ void CheckReadFromDisk(std::span<const std::uint8_t> file, const ConfigRecord& d
     FUZZ_CHECK(out.good());
   }
   ConfigRecord record = UntouchedRecord();
-  ReadConfigFile(record, path);
+  FUZZ_CHECK(!ReadConfigFile(record, path));
   FUZZ_CHECK(std::memcmp(&record, &decoded, sizeof record) == 0);
 }
 

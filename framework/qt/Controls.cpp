@@ -1,4 +1,4 @@
-#include "framework/detail/Controls.h"
+#include "framework/qt/Controls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QValidator>
 
 #include "framework/IconResource.h"
-#include "framework/detail/IconImages.h"
+#include "framework/qt/IconImages.h"
 
 namespace {
 

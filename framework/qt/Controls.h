@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "framework/DialogTemplate.h"
-#include "framework/detail/DialogUnits.h"
+#include "framework/qt/DialogUnits.h"
 
 // An automatic radio button whose group the dialog keeps: a click always
 // selects it (never clears it), then tells the dialog so the rest of the group

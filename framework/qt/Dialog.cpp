@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "framework/WinApp.h"
-#include "framework/detail/Controls.h"
-#include "framework/detail/DialogWindow.h"
-#include "framework/detail/IconImages.h"
-#include "framework/detail/Latin1.h"
+#include "framework/qt/Controls.h"
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/IconImages.h"
+#include "framework/qt/Latin1.h"
 
 namespace {
 

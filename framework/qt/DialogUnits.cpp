@@ -1,4 +1,4 @@
-#include "framework/detail/DialogUnits.h"
+#include "framework/qt/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <cstdint>

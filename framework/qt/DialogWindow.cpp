@@ -1,4 +1,4 @@
-#include "framework/detail/DialogWindow.h"
+#include "framework/qt/DialogWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "framework/detail/Controls.h"
-#include "framework/detail/PaintSurface.h"
-#include "framework/detail/RadioGroups.h"
+#include "framework/qt/Controls.h"
+#include "framework/qt/PaintSurface.h"
+#include "framework/RadioGroups.h"
 
 namespace {
 

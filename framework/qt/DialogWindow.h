@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
-#include "framework/detail/DialogUnits.h"
+#include "framework/qt/DialogUnits.h"
 
 class QMenu;
 class QTimer;

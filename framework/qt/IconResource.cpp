@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "framework/detail/IconImages.h"
+#include "framework/qt/IconImages.h"
 
 namespace {
 // Filled at start-up, read by the window thread.

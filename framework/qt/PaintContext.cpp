@@ -3,9 +3,9 @@
 #include <QFontMetrics>
 #include <algorithm>
 
-#include "framework/detail/IconImages.h"
-#include "framework/detail/Latin1.h"
-#include "framework/detail/PaintSurface.h"
+#include "framework/qt/IconImages.h"
+#include "framework/qt/Latin1.h"
+#include "framework/qt/PaintSurface.h"
 
 namespace {
 

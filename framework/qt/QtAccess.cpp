@@ -1,6 +1,6 @@
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 
-#include "framework/detail/DialogWindow.h"
+#include "framework/qt/DialogWindow.h"
 
 QWidget* DialogWidget(const CDialog& dialog) { return dialog.GetWindow(); }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Test access to the toolkit's objects behind a dialog. Window code never
+// Access to the toolkit behind the dialogs, for tests and for programs that
+// make the toolkit's application object themselves. Window code never
 // includes this.
 class CDialog;
 class QMenu;
@@ -12,5 +13,8 @@ QWidget* ControlWidget(const CDialog& dialog, int id);
 // The dialog's own system menu; each item's data() is its command id.
 QMenu* SystemMenu(const CDialog& dialog);
 
-// Undoes AbandonWaitingMessageBoxes, so one test process can try both.
-void ResetMessageBoxAbandonment();
+// Shows message boxes with the toolkit from now on: on the window thread,
+// once the toolkit's application object exists. Programs get this from
+// RunApplication; a test main or a tool with its own application object calls
+// it itself.
+void ShowMessageBoxesWithTheToolkit();

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "config/ConfigFile.h"
-#include "framework/MessageBox.h"
 #include "sim/DemoProgramme.h"
 
 namespace {
@@ -64,10 +63,10 @@ ConfigRecord DemoRecord() {
 
 int main() {
   if (std::filesystem::exists(kDataFileName)) return 0;
-  SetMessageBoxHook([](std::string_view text) {
-    std::fprintf(stderr, "demo: %.*s\n", static_cast<int>(text.size()), text.data());
-  });
-  if (!WriteConfigFile(DemoRecord())) return 1;
+  if (const std::error_code error = WriteConfigFile(DemoRecord())) {
+    std::fprintf(stderr, "demo: %s could not be written: %s\n", kDataFileName, error.message().c_str());
+    return 1;
+  }
   std::printf("demo: wrote %s with three functions listening to the demo tones\n", kDataFileName);
   return 0;
 }

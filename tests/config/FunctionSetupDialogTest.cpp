@@ -16,7 +16,7 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
 #include "config/FunctionSetupDlg.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
@@ -103,7 +103,7 @@ class FunctionSetup : public ::testing::Test {
   static void Keep(const ConfigRecord& record) {
     configRecord = record;
     BuildBinUsedTable();
-    ASSERT_TRUE(WriteConfigFile(configRecord));
+    ASSERT_FALSE(WriteConfigFile(configRecord));
   }
 
   static std::vector<std::uint8_t> FileBytes() {

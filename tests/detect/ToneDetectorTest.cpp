@@ -179,7 +179,7 @@ TEST_F(Detection, APeakThatMovesDuringTheScanDoesNotTakeTheActionFromACompletedC
   peakBin = 20;
   // The first pump comes before the scan, then one before each bin from 15.
   host.onPump = [&](int pumpNumber) {
-    if (pumpNumber == 1 + (21 - kFirstDetectedBin) + 1) peakBin = 40;
+    if (pumpNumber == 1 + (21 - kFirstPeakBin) + 1) peakBin = 40;
   };
 
   EXPECT_EQ(Tick(), 1);

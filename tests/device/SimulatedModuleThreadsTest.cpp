@@ -9,7 +9,8 @@
 #include "SimulatedModule.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
-#include "framework/QtAccess.h"
+#include "framework/MessageBox.h"
+#include "framework/qt/QtAccess.h"
 
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;

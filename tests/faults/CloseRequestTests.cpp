@@ -10,7 +10,8 @@
 #include "app/DetectionWindow.h"
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
-#include "framework/QtAccess.h"
+#include "framework/MessageBox.h"
+#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ class CloseRequest : public DetectionWindow {
 // The frame takes about 31 ms; the close lands at a different point of it in
 // each round.
 TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule) {
-  ASSERT_TRUE(WriteConfigFile(ConfigRecord{}));
+  ASSERT_FALSE(WriteConfigFile(ConfigRecord{}));
   for (int round = 0; round < 8; ++round) {
     // A window object is opened once in the program's life: each round has its own.
     CMonitorDlg roundWindow;
@@ -93,7 +94,7 @@ TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule
 }
 
 TEST_F(CloseRequest, InsideATicksPumpLeavesTheFunctionThatTickCompletedUnsent) {
-  ASSERT_TRUE(WriteConfigFile(K1OnTheTone()));
+  ASSERT_FALSE(WriteConfigFile(K1OnTheTone()));
   WindowClosingInsideATick closing;
   ASSERT_TRUE(closing.Create());
   ClickControl(closing, IDC_QUIET);  // the peak alone decides, at the moment of the scan
@@ -136,7 +137,7 @@ TEST_F(CloseRequest, WhileAFunctionRunsStopsTheRestOfItsSteps) {
   stored.analog1Enabled[1] = 1;
   stored.analog1Volts[1] = 2.0f;
   stored.relay2Enabled[1] = 1;
-  ASSERT_TRUE(WriteConfigFile(stored));
+  ASSERT_FALSE(WriteConfigFile(stored));
   WindowWhoseWritesFailOnTheTone failing(sim);
   ASSERT_TRUE(failing.Create());
 

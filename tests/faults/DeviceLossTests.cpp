@@ -10,7 +10,8 @@
 #include "app/DetectionWindow.h"
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
-#include "framework/QtAccess.h"
+#include "framework/MessageBox.h"
+#include "framework/qt/QtAccess.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
-#include "framework/MessageBox.h"
 
 namespace {
 
@@ -64,30 +63,26 @@ class SavingUnderFailure : public ::testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     path_ = folder_ / kDataFileName;
-    SetMessageBoxHook([this](std::string_view text) { messages_.emplace_back(text); });
-    ASSERT_TRUE(WriteConfigFile(OldRecord(), path_));
+    ASSERT_FALSE(WriteConfigFile(OldRecord(), path_));
     oldBytes_ = EncodeDataFile(OldRecord());
     newBytes_ = EncodeDataFile(NewRecord());
     ASSERT_NE(oldBytes_.size(), newBytes_.size());
   }
 
   void TearDown() override {
-    SetMessageBoxHook({});
     fs::permissions(folder_, fs::perms::owner_all);
     fs::remove_all(folder_);
   }
 
-  // A failed save: its one message, the old file untouched, no file left
-  // beside it.
-  void ExpectFailedSaveLeftTheOldFile() {
-    EXPECT_EQ(messages_, std::vector<std::string>{kDataFileMessage});
+  // A failed save: said so, the old file untouched, no file left beside it.
+  void ExpectFailedSaveLeftTheOldFile(std::error_code error) {
+    EXPECT_TRUE(error);
     EXPECT_EQ(FileBytes(path_), oldBytes_);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
   }
 
   fs::path folder_;
   fs::path path_;
-  std::vector<std::string> messages_;
   std::vector<std::uint8_t> oldBytes_;
   std::vector<std::uint8_t> newBytes_;
 };
@@ -99,14 +94,13 @@ TEST_F(SavingUnderFailure, AFullDiskAtAnyPointOfTheNewFileKeepsTheOldOne) {
   rlimit previous{};
   ::getrlimit(RLIMIT_FSIZE, &previous);
   for (const rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{500}, rlim_t{newBytes_.size() - 1}}) {
-    messages_.clear();
     rlimit limited = previous;
     limited.rlim_cur = limit;
     ::setrlimit(RLIMIT_FSIZE, &limited);
-    const bool saved = WriteConfigFile(NewRecord(), path_);
+    const std::error_code error = WriteConfigFile(NewRecord(), path_);
     ::setrlimit(RLIMIT_FSIZE, &previous);
-    EXPECT_FALSE(saved) << "limit " << limit;
-    ExpectFailedSaveLeftTheOldFile();
+    SCOPED_TRACE(limit);
+    ExpectFailedSaveLeftTheOldFile(error);
   }
   std::signal(SIGXFSZ, previousSignal);
 }
@@ -122,17 +116,15 @@ TEST_F(SavingUnderFailure, AFolderThatTakesNoNewFileKeepsTheOldOne) {
   rlimit limited = previous;
   limited.rlim_cur = static_cast<rlim_t>(lowestFree);
   ::setrlimit(RLIMIT_NOFILE, &limited);
-  const bool saved = WriteConfigFile(NewRecord(), path_);
+  const std::error_code error = WriteConfigFile(NewRecord(), path_);
   ::setrlimit(RLIMIT_NOFILE, &previous);
-  EXPECT_FALSE(saved);
-  ExpectFailedSaveLeftTheOldFile();
+  ExpectFailedSaveLeftTheOldFile(error);
 }
 
 TEST_F(SavingUnderFailure, AFolderWithoutWritePermissionKeepsTheOldOne) {
   fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
   if (::access(folder_.c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes into any folder";
-  EXPECT_FALSE(WriteConfigFile(NewRecord(), path_));
-  ExpectFailedSaveLeftTheOldFile();
+  ExpectFailedSaveLeftTheOldFile(WriteConfigFile(NewRecord(), path_));
 }
 
 // A child saves the two records in turn until it is killed, at a random moment
@@ -147,8 +139,9 @@ TEST_F(SavingUnderFailure, KilledAtAnyMomentOfASaveTheFileIsTheOldOrTheNewRecord
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      SetMessageBoxHook([](std::string_view) { ::_exit(3); });
-      for (bool newOne = true;; newOne = !newOne) WriteConfigFile(newOne ? NewRecord() : OldRecord(), path_);
+      for (bool newOne = true;; newOne = !newOne) {
+        if (WriteConfigFile(newOne ? NewRecord() : OldRecord(), path_)) ::_exit(3);
+      }
     }
     std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
     ::kill(child, SIGKILL);
@@ -162,10 +155,9 @@ TEST_F(SavingUnderFailure, KilledAtAnyMomentOfASaveTheFileIsTheOldOrTheNewRecord
 
     // The record read back is the one on disk.
     ConfigRecord read{};
-    ReadConfigFile(read, path_);
+    EXPECT_FALSE(ReadConfigFile(read, path_));
     EXPECT_EQ(EncodeDataFile(read), bytes);
   }
-  EXPECT_TRUE(messages_.empty());
   RecordProperty("old", sawOld);
   RecordProperty("new", sawNew);
 }

@@ -16,7 +16,7 @@
 #include <QTimer>
 
 #include "TestDialogs.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 #include "framework/WinApp.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"

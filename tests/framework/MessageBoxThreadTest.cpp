@@ -11,7 +11,7 @@
 
 #include "TestDialogs.h"
 #include "framework/MessageBox.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 #include "framework/WinThread.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "TestDialogs.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 #include "support/DialogDriver.h"
 
 namespace {

@@ -38,6 +38,7 @@
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/SimulatedModuleControl.h"
+#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -263,7 +264,7 @@ int Soak::Run() {
   sim_.SetMessagesOnStderr(false);
   sim_.SetConstantInput(kBiasVolts);
   const ConfigRecord first = FirstRecord();
-  if (!WriteConfigFile(first)) return 1;
+  if (WriteConfigFile(first)) return 1;
   if (!window_.Create()) return 1;
   FrameLedger ledger(sim_);
   ledger_ = &ledger;
@@ -337,6 +338,7 @@ int main(int argc, char** argv) {
   }
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication toolkit(argc, argv);
+  ShowMessageBoxesWithTheToolkit();
   QApplication::setQuitOnLastWindowClosed(false);
   // A failed run is repeated with the seed it printed: SOAK_SEED=<seed>.
   const char* seedText = std::getenv("SOAK_SEED");

@@ -11,7 +11,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "framework/WinApp.h"
+#include "framework/qt/QtAccess.h"
 #include "support/MessageCapture.h"
 
 namespace {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication toolkit(argc, argv);
+  ShowMessageBoxesWithTheToolkit();
   // Tests open and close windows one after another; the last one closing must
   // not end anything.
   QApplication::setQuitOnLastWindowClosed(false);

@@ -19,7 +19,7 @@
 #include "app/MonitorDlg.h"
 #include "config/FunctionSetupDlg.h"
 #include "framework/MessageBox.h"
-#include "framework/QtAccess.h"
+#include "framework/qt/QtAccess.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication toolkit(argc, argv);
+  ShowMessageBoxesWithTheToolkit();
   QApplication::setQuitOnLastWindowClosed(false);
   ScreenshotApp app;
   // A message box would stand in front of what is pictured: the pictures are

@@ -18,7 +18,7 @@ TickOutcome OfflineMonitor::Tick(double seconds, const LevelSpectrum& levels, st
   outcome.counts = functionCounts_;
   // The tick raises the hit counter of the bin it hears and of no other, so
   // the heard bin is read from the counters rather than decided a second time.
-  for (int bin = kFirstDetectedBin; bin <= kLastDetectedBin; ++bin) {
+  for (int bin = kFirstPeakBin; bin <= kLastPeakBin; ++bin) {
     if (binHitCounters_[bin - 1] > before[bin - 1]) {
       outcome.heardBin = bin;
       outcome.heardLevelDb = levels[bin - 1];

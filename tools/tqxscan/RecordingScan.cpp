@@ -1,6 +1,6 @@
 #include "tools/tqxscan/RecordingScan.h"
 
-#include "app/MonitorDlg.h"
+#include "detect/ToneDetector.h"
 #include "dsp/PeakSearch.h"
 #include "tools/tqxscan/ModuleFrames.h"
 

@@ -1,0 +1,15 @@
+#pragma once
+// Replacing a file whole, so that it is always either the old bytes or the
+// new ones: one implementation per platform.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <system_error>
+
+// Writes the bytes to a fresh file beside the one at path, then puts it in
+// that file's place in one step. A symbolic link is followed to the file it
+// names (made if it does not exist yet) and stays a link; the new file keeps
+// the old one's permissions. A file the user may not write is refused, as
+// opening it for writing would be. Returns what went wrong, if anything; the
+// old file is then exactly as it was.
+std::error_code ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
