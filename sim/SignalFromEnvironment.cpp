@@ -4,7 +4,6 @@
 
 #include "sim/DemoProgramme.h"
 #include "sim/ToneScript.h"
-#include "sim/WavFile.h"
 
 namespace tqxsim {
 
@@ -12,6 +11,8 @@ namespace {
 
 constexpr double kSilenceVolts = 2.5;
 constexpr double kToneBiasVolts = 2.5;
+// A recording of several channels plays its first, as a mono cable would take it.
+constexpr int kRecordingChannel = 1;
 
 ChosenSignal Silence(std::string description) { return {ConstantSignal(kSilenceVolts), std::move(description)}; }
 
@@ -56,10 +57,9 @@ ChosenSignal SignalFromSetting(std::string_view setting) {
             "tone script " + std::string(argument)};
   }
   if (kind == "wav") {
-    WavRecording recording = ReadWav(std::string(argument));
-    if (!recording.error.empty()) return Unusable(setting, recording.error);
-    const double rate = recording.sampleRateHz;
-    return {RecordingSignal(std::move(recording.volts), rate), "recording " + std::string(argument)};
+    OpenedRecording recording = OpenRecording(std::string(argument), kRecordingChannel);
+    if (!recording.reader) return Unusable(setting, recording.error);
+    return {RecordingSignal(std::move(recording.reader)), "recording " + std::string(argument)};
   }
   return Unusable(setting, "expected demo, silence, constant:, tone:, script: or wav:");
 }

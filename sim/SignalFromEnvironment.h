@@ -7,7 +7,7 @@
 //   TQXSIM_SIGNAL=constant:VOLTS     a steady voltage
 //   TQXSIM_SIGNAL=tone:FREQ:AMP      a tone on 2.5 V; FREQ in hertz or b and a bin ("tone:b30:0.5")
 //   TQXSIM_SIGNAL=script:PATH        a tone script (sim/ToneScript.h), looped
-//   TQXSIM_SIGNAL=wav:PATH           a mono WAV recording, looped
+//   TQXSIM_SIGNAL=wav:PATH           a recording (WAV, FLAC, Ogg, MP3...), its first channel, looped
 //
 // A value that cannot be used is reported and leaves the input silent.
 #include <memory>

@@ -7,6 +7,7 @@
 
 #include "sim/DemoProgramme.h"
 #include "sim/ModelledTiming.h"
+#include "sim/RecordingStream.h"
 
 namespace tqxsim {
 
@@ -74,24 +75,25 @@ class ToneProgramme final : public SignalSource {
   std::normal_distribution<double> unitNoise_{0.0, 1.0};
 };
 
+// Played from the file a block at a time, and from its start again when it
+// ends. A file that ends before the frames it announced (cut short while
+// playing) leaves the input at the bias. The module asks for its input only
+// under its own lock, so the stream needs none.
 class Recording final : public SignalSource {
  public:
-  Recording(std::vector<double> volts, double sampleRateHz) : volts_(std::move(volts)), sampleRateHz_(sampleRateHz) {}
+  explicit Recording(std::unique_ptr<RecordingReader> reader) : stream_(std::move(reader)) {}
 
   double VoltsAt(double seconds) override {
-    if (volts_.empty() || !(sampleRateHz_ > 0.0)) return 0.0;
-    const double length = static_cast<double>(volts_.size());
-    double position = std::fmod(seconds * sampleRateHz_, length);
-    if (position < 0.0) position += length;
-    const auto index = std::min(static_cast<std::size_t>(position), volts_.size() - 1);
-    const double fraction = position - static_cast<double>(index);
-    const double next = volts_[(index + 1) % volts_.size()];
-    return volts_[index] + fraction * (next - volts_[index]);
+    const auto frames = static_cast<double>(stream_.Frames());
+    double position = std::fmod(seconds * stream_.SampleRateHz(), frames);
+    if (position < 0.0) position += frames;
+    return stream_.VoltsAt(position, kFirstFrame).value_or(kRecordingBiasVolts);
   }
 
  private:
-  std::vector<double> volts_;
-  double sampleRateHz_;
+  static constexpr std::int64_t kFirstFrame = 0;
+  static constexpr double kRecordingBiasVolts = 2.5;
+  RecordingStream stream_;
 };
 
 }  // namespace
@@ -110,8 +112,8 @@ std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, d
   return std::make_unique<ToneProgramme>(std::move(steps), biasVolts, noiseVoltsRms);
 }
 
-std::unique_ptr<SignalSource> RecordingSignal(std::vector<double> volts, double sampleRateHz) {
-  return std::make_unique<Recording>(std::move(volts), sampleRateHz);
+std::unique_ptr<SignalSource> RecordingSignal(std::unique_ptr<RecordingReader> reader) {
+  return std::make_unique<Recording>(std::move(reader));
 }
 
 std::unique_ptr<SignalSource> DemoSignal() {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "sim/RecordingReader.h"
+
 namespace tqxsim {
 
 class SignalSource {
@@ -28,8 +30,8 @@ std::unique_ptr<SignalSource> FunctionSignal(std::function<double(double seconds
 // The steps one after the other on biasVolts, then from the start again, with
 // Gaussian noise of noiseVoltsRms added (0 for none).
 std::unique_ptr<SignalSource> ToneProgrammeSignal(std::vector<ToneStep> steps, double biasVolts, double noiseVoltsRms);
-// A recording of volts at sampleRateHz, interpolated linearly and looped.
-std::unique_ptr<SignalSource> RecordingSignal(std::vector<double> volts, double sampleRateHz);
+// A recording streamed from its file (sim/RecordingStream.h), looped.
+std::unique_ptr<SignalSource> RecordingSignal(std::unique_ptr<RecordingReader> reader);
 // The built-in demo programme (sim/DemoProgramme.h).
 std::unique_ptr<SignalSource> DemoSignal();
 

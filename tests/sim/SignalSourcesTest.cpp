@@ -1,17 +1,20 @@
-// The analog input's sources: the demo programme, tone scripts, WAV
-// recordings and the environment setting that chooses among them.
+// The analog input's sources: the demo programme, tone scripts, recordings
+// streamed from their files and the environment setting that chooses among
+// them.
 #include <gmock/gmock.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <complex>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <numbers>
 
 #include "sim/DemoProgramme.h"
 #include "sim/ModelledTiming.h"
 #include "sim/SignalFromEnvironment.h"
 #include "sim/ToneScript.h"
-#include "sim/WavFile.h"
 
 using namespace tqxsim;
 using ::testing::ElementsAre;
@@ -114,25 +117,64 @@ std::vector<std::uint8_t> Wav(std::uint16_t format, std::uint16_t channels, std:
   return file;
 }
 
-TEST(WavFile, MapsFullScaleOntoZeroToFiveVoltsAroundTheBias) {
+// The bytes as a file of the test's own, and the input that plays it.
+class WavInput : public testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  ChosenSignal Play(const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+    return SignalFromSetting("wav:" + path_.string());
+  }
+
+ private:
+  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                ("sim_signal_" + std::to_string(::getpid()) + "_" +
+                                 testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav");
+};
+
+constexpr double kFrameSeconds = 1.0 / 8000;
+
+TEST_F(WavInput, MapsFullScaleOntoZeroToFiveVoltsAroundTheBiasAndLoops) {
   const std::vector<std::uint8_t> samples{0x00, 0x00, 0x00, 0x40, 0x00, 0x80};  // 0, +0.5, -1
-  const WavRecording recording = ParseWav(Wav(1, 1, 16, samples, 6));
-  ASSERT_EQ(recording.error, "");
-  EXPECT_DOUBLE_EQ(recording.sampleRateHz, 8000.0);
-  EXPECT_THAT(recording.volts, ElementsAre(2.5, 3.75, 0.0));
-  EXPECT_THAT(ParseWav(Wav(1, 1, 8, {0x80, 0xFF}, 2)).volts, ElementsAre(2.5, 2.5 + 2.5 * 127 / 128.0));
+  ChosenSignal pcm = Play(Wav(1, 1, 16, samples, 6));
+  ASSERT_THAT(pcm.description, HasSubstr("recording"));
+  EXPECT_DOUBLE_EQ(pcm.source->VoltsAt(0.0), 2.5);
+  EXPECT_DOUBLE_EQ(pcm.source->VoltsAt(kFrameSeconds), 3.75);
+  EXPECT_DOUBLE_EQ(pcm.source->VoltsAt(2 * kFrameSeconds), 0.0);
+  EXPECT_NEAR(pcm.source->VoltsAt(2.5 * kFrameSeconds), 1.25, 1e-9) << "the last frame runs on into the first";
+  EXPECT_NEAR(pcm.source->VoltsAt(4 * kFrameSeconds), 3.75, 1e-9);
+  EXPECT_NEAR(Play(Wav(1, 1, 8, {0x80, 0xFF}, 2)).source->VoltsAt(kFrameSeconds), 2.5 + 2.5 * 127 / 128.0, 1e-9);
   float half = -0.5f;
   std::vector<std::uint8_t> floatSample(4);
   std::memcpy(floatSample.data(), &half, 4);
-  EXPECT_THAT(ParseWav(Wav(3, 1, 32, floatSample, 4)).volts, ElementsAre(1.25));
+  EXPECT_DOUBLE_EQ(Play(Wav(3, 1, 32, floatSample, 4)).source->VoltsAt(0.0), 1.25);
 }
 
-TEST(WavFile, RefusesWhatItCannotPlayAndReadsATruncatedFileAsFarAsItGoes) {
-  EXPECT_THAT(ParseWav(Wav(1, 2, 16, {0, 0, 0, 0}, 4)).error, HasSubstr("not mono"));
-  EXPECT_THAT(ParseWav(Wav(2, 1, 16, {0, 0}, 2)).error, HasSubstr("unsupported"));
-  EXPECT_EQ(ParseWav(std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}).error, "not a WAV file");
-  EXPECT_EQ(ParseWav(Wav(1, 1, 16, {0x00, 0x40, 0x00}, 1000)).volts.size(), 1u);
-  EXPECT_EQ(ParseWav(Wav(1, 1, 16, {}, 0)).error, "no samples");
+TEST_F(WavInput, RefusesWhatItCannotPlayAndReadsATruncatedFileAsFarAsItGoes) {
+  EXPECT_THAT(Play(std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}).description, HasSubstr("cannot be used"));
+  EXPECT_THAT(Play(Wav(1, 1, 16, {}, 0)).description, HasSubstr("no samples"));
+  ChosenSignal cut = Play(Wav(1, 1, 16, {0x00, 0x40, 0x00, 0x20, 0x00}, 1000));
+  EXPECT_DOUBLE_EQ(cut.source->VoltsAt(kFrameSeconds), 2.5 + 2.5 * 0.25);
+  EXPECT_DOUBLE_EQ(cut.source->VoltsAt(2 * kFrameSeconds), 3.75) << "two frames, looped";
+}
+
+// Longer than the stream reads ahead at once: every moment is read from the
+// right block, whether the input moves on, jumps far ahead, or loops back.
+TEST_F(WavInput, StreamsALongRecordingBlockByBlockAndLoopsIt) {
+  constexpr int kFrames = 50'000;
+  std::vector<std::uint8_t> ramp;
+  for (int n = 0; n < kFrames; ++n) {
+    const auto value = static_cast<std::uint16_t>(n % 30'000);
+    ramp.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    ramp.push_back(static_cast<std::uint8_t>(value >> 8));
+  }
+  ChosenSignal input = Play(Wav(1, 1, 16, ramp, static_cast<std::uint32_t>(ramp.size())));
+  for (const int frame : {0, 100, 9'000, 9'001, 20'000, 45'000, 49'999, 50'000 + 3, 2 * 50'000 + 31'000}) {
+    EXPECT_NEAR(input.source->VoltsAt(frame * kFrameSeconds), 2.5 + 2.5 * (frame % kFrames % 30'000) / 32768.0, 1e-6)
+        << "frame " << frame;
+  }
 }
 
 TEST(SignalSetting, ChoosesTheSourceAndFallsBackToSilenceWhenItCannot) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "detect/ToneDetector.h"
 #include "framework/MessageBox.h"
 #include "sim/ModelledTiming.h"
+#include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
 
@@ -89,13 +91,6 @@ ConfigRecord TwoToneRecord() {
   return record;
 }
 
-ScanRecording Recording(const std::vector<double>& samples) {
-  ScanRecording recording;
-  for (const double sample : samples) recording.volts.push_back(2.5 + 2.5 * sample);
-  recording.sampleRateHz = kRateHz;
-  return recording;
-}
-
 using Firing = std::pair<int, int>;  // tenths of a second, function
 
 std::vector<Firing> Firings(const std::vector<TickOutcome>& ticks) {
@@ -107,52 +102,8 @@ std::vector<Firing> Firings(const std::vector<TickOutcome>& ticks) {
   return fired;
 }
 
-class TwoToneScan : public testing::TestWithParam<std::int32_t> {};
-
-// A required count of 2 fires on every second tick that hears the bin. The
-// tick at 1.0 s still reads a frame of the first tone (0.955 s to 0.987 s),
-// the one at 1.1 s already one of the second (1.038 s to 1.070 s).
-TEST_P(TwoToneScan, FiresExactlyTheFunctionsOnTheTonesBinsOnEverySecondTick) {
-  const ScanRecording recording = Recording(Tones({{20, 1.0}, {30, 1.0}}));
-  const std::vector<TickOutcome> ticks = RunScan(recording, TwoToneRecord(), GetParam());
-
-  ASSERT_EQ(ticks.size(), 20u) << "one tick every 100 ms up to the recording's end";
-  EXPECT_DOUBLE_EQ(ticks.front().seconds, 0.1);
-  const std::vector<Firing> expected = {{2, 1},  {4, 1},  {6, 1},  {8, 1},  {10, 1},
-                                        {12, 2}, {14, 2}, {16, 2}, {18, 2}, {20, 2}};
-  EXPECT_EQ(Firings(ticks), expected);
-  for (const TickOutcome& tick : ticks) {
-    EXPECT_EQ(tick.heardBin, tick.seconds < 1.05 ? 20 : 30) << "at " << tick.seconds << " s";
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(BothEnvironmentModes, TwoToneScan, testing::Values(kNoisyEnvironment, 1),
-                         [](const auto& info) { return info.param == kNoisyEnvironment ? "Noisy" : "Quiet"; });
-
-TEST(RecordingScan, QuietModeHearsTheStrongestBinEvenWhenNoFunctionUsesItAndNoisyModeDoesNot) {
-  const ScanRecording recording = Recording(Tones({{40, 0.5}}));
-  for (const TickOutcome& tick : RunScan(recording, TwoToneRecord(), 1)) EXPECT_EQ(tick.heardBin, 40);
-  for (const TickOutcome& tick : RunScan(recording, TwoToneRecord(), kNoisyEnvironment)) EXPECT_EQ(tick.heardBin, 0);
-}
-
-TEST(RecordingScan, ATickBeforeTheRecordingsEndReadsNoFrameBeyondIt) {
-  // 0.13 s: the frame the tick at 0.1 s reads ends at 0.073 s; no tick at
-  // 0.2 s, and the looping input is never reached.
-  const ScanRecording recording = Recording(Tones({{20, 0.13}}));
-  const std::vector<TickOutcome> ticks = RunScan(recording, TwoToneRecord(), kNoisyEnvironment);
-  ASSERT_EQ(ticks.size(), 1u);
-  EXPECT_EQ(ticks[0].heardBin, 20);
-  EXPECT_NEAR(ticks[0].heardLevelDb, 20 * std::log10(1.25 / std::sqrt(2.0)), 0.2);
-}
-
-struct ToolRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// The tool on files in a scratch folder of its own.
-class ScanTool : public testing::Test {
+// Tests on files in a scratch folder of their own.
+class ScratchFolder : public testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() / ("tqxscan_tests_" + std::to_string(::getpid()) + "_" +
@@ -175,6 +126,138 @@ class ScanTool : public testing::Test {
     return Path(name);
   }
 
+  // The channels through the sound-file library's writer; empty when it
+  // cannot write format.
+  std::string WriteRecording(const std::string& name, int format, const std::vector<std::vector<double>>& channels,
+                             int rateHz = kRateHz) const {
+    SF_INFO info{};
+    info.samplerate = rateHz;
+    info.channels = static_cast<int>(channels.size());
+    info.format = format;
+    SNDFILE* file = sf_open(Path(name).c_str(), SFM_WRITE, &info);
+    if (file == nullptr) return "";
+    std::vector<double> interleaved;
+    for (std::size_t frame = 0; frame < channels[0].size(); ++frame) {
+      for (const std::vector<double>& channel : channels) interleaved.push_back(channel[frame]);
+    }
+    sf_writef_double(file, interleaved.data(), static_cast<sf_count_t>(channels[0].size()));
+    sf_close(file);
+    return Path(name);
+  }
+
+  std::vector<TickOutcome> Scan(const std::string& path, std::int32_t environmentMode, int channel = 1) const {
+    ScanRecording opened = OpenScanRecording(path, channel);
+    EXPECT_EQ(opened.error, "") << path;
+    if (!opened.reader) return {};
+    tqxsim::RecordingStream recording(std::move(opened.reader));
+    std::vector<TickOutcome> ticks;
+    EXPECT_FALSE(RunScan(recording, TwoToneRecord(), environmentMode, {},
+                         [&ticks](const TickOutcome& tick) { ticks.push_back(tick); }));
+    return ticks;
+  }
+
+ private:
+  fs::path folder_;
+};
+
+class TwoToneScan : public ScratchFolder, public testing::WithParamInterface<std::int32_t> {};
+
+// A required count of 2 fires on every second tick that hears the bin. The
+// tick at 1.0 s still reads a frame of the first tone (0.955 s to 0.987 s),
+// the one at 1.1 s already one of the second (1.038 s to 1.070 s).
+TEST_P(TwoToneScan, FiresExactlyTheFunctionsOnTheTonesBinsOnEverySecondTick) {
+  const std::vector<TickOutcome> ticks = Scan(Write("two.wav", WavBytes(Tones({{20, 1.0}, {30, 1.0}}))), GetParam());
+
+  ASSERT_EQ(ticks.size(), 20u) << "one tick every 100 ms up to the recording's end";
+  EXPECT_DOUBLE_EQ(ticks.front().seconds, 0.1);
+  const std::vector<Firing> expected = {{2, 1},  {4, 1},  {6, 1},  {8, 1},  {10, 1},
+                                        {12, 2}, {14, 2}, {16, 2}, {18, 2}, {20, 2}};
+  EXPECT_EQ(Firings(ticks), expected);
+  for (const TickOutcome& tick : ticks) {
+    EXPECT_EQ(tick.heardBin, tick.seconds < 1.05 ? 20 : 30) << "at " << tick.seconds << " s";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothEnvironmentModes, TwoToneScan, testing::Values(kNoisyEnvironment, 1),
+                         [](const auto& info) { return info.param == kNoisyEnvironment ? "Noisy" : "Quiet"; });
+
+using RecordingScan = ScratchFolder;
+
+TEST_F(RecordingScan, QuietModeHearsTheStrongestBinEvenWhenNoFunctionUsesItAndNoisyModeDoesNot) {
+  const std::string recording = Write("forty.wav", WavBytes(Tones({{40, 0.5}})));
+  for (const TickOutcome& tick : Scan(recording, 1)) EXPECT_EQ(tick.heardBin, 40);
+  for (const TickOutcome& tick : Scan(recording, kNoisyEnvironment)) EXPECT_EQ(tick.heardBin, 0);
+}
+
+TEST_F(RecordingScan, ATickBeforeTheRecordingsEndReadsNoFrameBeyondIt) {
+  // 0.13 s: the frame the tick at 0.1 s reads ends at 0.073 s; no tick at
+  // 0.2 s, and the looping input is never reached.
+  const std::vector<TickOutcome> ticks = Scan(Write("short.wav", WavBytes(Tones({{20, 0.13}}))), kNoisyEnvironment);
+  ASSERT_EQ(ticks.size(), 1u);
+  EXPECT_EQ(ticks[0].heardBin, 20);
+  EXPECT_NEAR(ticks[0].heardLevelDb, 20 * std::log10(1.25 / std::sqrt(2.0)), 0.2);
+}
+
+// The module samples with no anti-alias filter: a tone above half its rate
+// is heard at its alias, as the real input would hear it.
+TEST_F(RecordingScan, ATonePastHalfTheModulesRateIsHeardInTheBinItFoldsInto) {
+  const double foldsOntoBin33Hz = tqxsim::kModelledSampleRateHz - tqxsim::BinFrequencyHz(33);
+  std::vector<double> samples;
+  for (int n = 0; n < kRateHz / 2; ++n) {
+    samples.push_back(kHalfScale * std::sin(2 * std::numbers::pi * foldsOntoBin33Hz * n / kRateHz));
+  }
+  const std::vector<TickOutcome> ticks =
+      Scan(WriteRecording("folded.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, {samples}), 1);
+  ASSERT_EQ(ticks.size(), 5u);
+  for (const TickOutcome& tick : ticks) EXPECT_EQ(tick.heardBin, 33) << "at " << tick.seconds << " s";
+}
+
+struct RecordingFormat {
+  const char* name;
+  int format;
+  bool lossy;  // compared by the bins heard and the functions fired, not by levels
+};
+
+class EachFormat : public ScratchFolder, public testing::WithParamInterface<RecordingFormat> {};
+
+TEST_P(EachFormat, FiresAsItsWavTwinAndHearsTheSameBins) {
+  const std::vector<double> tones = Tones({{20, 1.0}, {30, 1.0}});
+  const std::string recording = WriteRecording(std::string("two.") + GetParam().name, GetParam().format, {tones});
+  if (recording.empty()) GTEST_SKIP() << "the sound-file library cannot write " << GetParam().name;
+  const std::vector<TickOutcome> twin = Scan(Write("twin.wav", WavBytes(tones)), kNoisyEnvironment);
+  const std::vector<TickOutcome> ticks = Scan(recording, kNoisyEnvironment);
+  ASSERT_EQ(ticks.size(), twin.size());
+  EXPECT_EQ(Firings(ticks), Firings(twin));
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    EXPECT_EQ(ticks[i].heardBin, twin[i].heardBin) << "at " << ticks[i].seconds << " s";
+    EXPECT_NEAR(ticks[i].heardLevelDb, twin[i].heardLevelDb, GetParam().lossy ? 1.5 : 0.05) << ticks[i].seconds;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LibraryFormats, EachFormat,
+    testing::Values(RecordingFormat{"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, false},
+                    RecordingFormat{"24.wavex", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, false},
+                    RecordingFormat{"rf64", SF_FORMAT_RF64 | SF_FORMAT_PCM_16, false},
+                    RecordingFormat{"w64", SF_FORMAT_W64 | SF_FORMAT_PCM_32, false},
+                    RecordingFormat{"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, false},
+                    RecordingFormat{"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, true},
+                    RecordingFormat{"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS, true},
+                    RecordingFormat{"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, true}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::erase(name, '.');
+      return name;
+    });
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class ScanTool : public ScratchFolder {
+ protected:
   static ToolRun Tool(std::vector<std::string> arguments) {
     std::ostringstream out, err;
     const int status = RunScanTool(arguments, out, err);
@@ -187,9 +270,6 @@ class ScanTool : public testing::Test {
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
   }
-
- private:
-  fs::path folder_;
 };
 
 TEST_F(ScanTool, PrintsTheTimelineEachFunctionFiredAndASummaryPerFunction) {
@@ -219,8 +299,8 @@ TEST_F(ScanTool, SaysWhenATriggerBinLiesWhereTheMonitorNeverListens) {
 }
 
 TEST_F(ScanTool, RefusesARecordingThatWillNotDoWithAMessageThatSaysWhy) {
-  ExpectRefused(Tool({Write("stereo.wav", WavBytes(Tones({{20, 0.5}}), 2))}),
-                "not mono (2 channels); tqxscan reads one channel");
+  ExpectRefused(Tool({"--channel", "3", Write("stereo.wav", WavBytes(Tones({{20, 0.5}}), 2))}),
+                "stereo.wav: has no channel 3 (2 channels)");
   ExpectRefused(Tool({Write("empty.wav", {})}), "empty.wav: the file is empty (0 bytes), not a recording");
   ExpectRefused(Tool({Write("silent.wav", WavBytes({}))}), "silent.wav: the recording holds no samples");
 
@@ -229,10 +309,32 @@ TEST_F(ScanTool, RefusesARecordingThatWillNotDoWithAMessageThatSaysWhy) {
   ExpectRefused(Tool({Write("cut.wav", cut)}),
                 "cut.wav: truncated: its header announces 8044 bytes, the file holds 4022");
 
-  ExpectRefused(Tool({Write("text.wav", {'h', 'e', 'l', 'l', 'o'})}), "text.wav: not a WAV file");
+  ExpectRefused(Tool({Write("text.wav", {'h', 'e', 'l', 'l', 'o'})}), "text.wav: not a recording this program reads");
   ExpectRefused(Tool({Write("blip.wav", WavBytes(Tones({{20, 0.05}}))), Path("tqxdata.bin")}),
                 "lasts less than one tick");
   ExpectRefused(Tool({Path("absent.wav")}), "absent.wav: no such file");
+}
+
+// Channel 1 carries bin 45, channel 2 the two tones; only the summary and
+// the functions fired within the window are printed.
+TEST_F(ScanTool, ScansTheChosenChannelOverTheChosenWindowAndSummarises) {
+  const std::string stereo = WriteRecording("stereo.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16,
+                                            {Tones({{45, 2.0}}), Tones({{20, 1.0}, {30, 1.0}})});
+  const ToolRun run =
+      Tool({"--summary", "--channel", "2", "--from", "0:01", "--to", "1.6", stereo, Path("tqxdata.bin")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("2.00 s, channel 2 of 2, 8000 Hz"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("   1.1 s    30"), std::string::npos) << "no timeline in a summary";
+  EXPECT_NE(run.out.find("   1.2 s  fired function 2 \"second tone\" (bin 30)\n   1.4 s  fired function 2"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("  function 2 \"second tone\", bins 30, required count 2: fired 3 times, first at 1.2 s, "
+                         "last at 1.6 s\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("function 1 \"first tone\", bins 20, required count 2: never fired"), std::string::npos);
+  EXPECT_NE(run.out.find("function 3 \"never played\", bins 45, required count 1: never fired"), std::string::npos);
+  EXPECT_EQ(run.err, "") << "no progress line off a terminal";
 }
 
 TEST_F(ScanTool, RefusesAMissingDataFileAndAWrongCommandLine) {
@@ -240,10 +342,12 @@ TEST_F(ScanTool, RefusesAMissingDataFileAndAWrongCommandLine) {
   ExpectRefused(Tool({wav, Path("absent.bin")}), "absent.bin: no such data file");
 
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, {"--loud", wav}, {wav, Path("tqxdata.bin"), "extra"}, {"--version", wav}}) {
+       {std::vector<std::string>{}, {"--loud", wav}, {wav, Path("tqxdata.bin"), "extra"}, {"--version", wav},
+        {"--channel", "0", wav}, {"--from", "1:x", wav}, {wav, "--to"}, {"--from", "0.4", "--to", "0.3", wav}}) {
     const ToolRun run = Tool(arguments);
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("Usage: tqxscan [--quiet] RECORDING.wav [FILE]"), std::string::npos);
+    EXPECT_NE(run.err.find("Usage: tqxscan [--quiet] [--summary] [--channel N] [--from TIME] [--to TIME] RECORDING"),
+              std::string::npos);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "tools/tqxscan/ModuleFrames.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -15,8 +16,6 @@ constexpr double kLastConversionOffsetSeconds = (kFrameSampleCount - 1) * kConve
 // The ADC shifts its 12-bit code out left-aligned in 16 bits (sim/AdcModel.h).
 constexpr unsigned kReplyCodeShift = 3;
 
-double CycleStartSeconds(int cycle) { return cycle * kCycleSeconds; }
-
 // The volts the monitor reads for the code the module's ADC makes of volts.
 double MonitorVolts(double volts) {
   const unsigned reply = unsigned{tqxsim::AdcModel::CodeForVolts(volts)} << kReplyCodeShift;
@@ -25,21 +24,28 @@ double MonitorVolts(double volts) {
 
 }  // namespace
 
-ModuleFrames::ModuleFrames(const ScanRecording& recording)
-    : input_(tqxsim::RecordingSignal(recording.volts, recording.sampleRateHz)) {
-  if (recording.volts.empty() || !(recording.sampleRateHz > 0.0)) return;
+ModuleFrames::ModuleFrames(tqxsim::RecordingStream& recording, double startSeconds, double endSeconds)
+    : recording_(recording), startSeconds_(startSeconds) {
   // The module's input loops a recording; a scan reads each moment once, so a
   // frame must end by the recording's last sample.
-  const double lastSampleSeconds = static_cast<double>(recording.volts.size() - 1) / recording.sampleRateHz;
-  const double lastStart = lastSampleSeconds - kLastConversionOffsetSeconds;
-  if (lastStart >= 0.0) cycleCount_ = static_cast<int>(std::floor(lastStart / kCycleSeconds)) + 1;
+  const double lastSampleSeconds = static_cast<double>(recording.Frames() - 1) / recording.SampleRateHz();
+  const double lastStart = std::min(lastSampleSeconds, endSeconds) - kLastConversionOffsetSeconds;
+  if (lastStart >= startSeconds) {
+    cycleCount_ = static_cast<int>(std::floor((lastStart - startSeconds) / kCycleSeconds)) + 1;
+  }
 }
 
-double ModuleFrames::PublishedAtSeconds(int cycle) { return CycleStartSeconds(cycle) + tqxsim::kAdcFrameSeconds; }
+double ModuleFrames::CycleStartSeconds(int cycle) const { return startSeconds_ + cycle * kCycleSeconds; }
 
-void ModuleFrames::ReadFrame(int cycle, SampleFrame& samples) {
+double ModuleFrames::PublishedAtSeconds(int cycle) const { return CycleStartSeconds(cycle) + tqxsim::kAdcFrameSeconds; }
+
+bool ModuleFrames::ReadFrame(int cycle, SampleFrame& samples) {
   const double start = CycleStartSeconds(cycle);
+  const double rateHz = recording_.SampleRateHz();
   for (int k = 0; k < kFrameSampleCount; ++k) {
-    samples[k] = MonitorVolts(input_->VoltsAt(start + k * kConversionSeconds));
+    const std::optional<double> volts = recording_.VoltsAt((start + k * kConversionSeconds) * rateHz);
+    if (!volts) return false;
+    samples[k] = MonitorVolts(*volts);
   }
+  return true;
 }

@@ -1,16 +1,16 @@
 #pragma once
-// A WAV recording for the scan, read as the simulated module reads one (full
-// scale onto 0 to 5 V around 2.5 V), with a message a user can act on when the
-// file will not do.
+// A recording for the scan, opened on one channel, with a message a user can
+// act on when the file will not do.
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "sim/RecordingReader.h"
 
 struct ScanRecording {
-  std::vector<double> volts;
-  double sampleRateHz = 0.0;
+  std::unique_ptr<tqxsim::RecordingReader> reader;
+  int channel = 1;
   std::string error;  // empty when the recording can be scanned
-
-  double Seconds() const { return sampleRateHz > 0.0 ? static_cast<double>(volts.size()) / sampleRateHz : 0.0; }
 };
 
-ScanRecording LoadRecording(const std::string& path);
+// channel counts from 1.
+ScanRecording OpenScanRecording(const std::string& path, int channel);

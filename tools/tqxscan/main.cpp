@@ -1,4 +1,6 @@
 // tqxscan: the monitor's detection over a recording, offline.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,5 +9,6 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return RunScanTool(arguments, std::cout, std::cerr);
+  // Progress is drawn on a terminal only, never into a pipe or a file.
+  return RunScanTool(arguments, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
 }
