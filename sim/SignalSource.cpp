@@ -87,12 +87,11 @@ class Recording final : public SignalSource {
     const auto frames = static_cast<double>(stream_.Frames());
     double position = std::fmod(seconds * stream_.SampleRateHz(), frames);
     if (position < 0.0) position += frames;
-    return stream_.VoltsAt(position, kFirstFrame).value_or(kRecordingBiasVolts);
+    return stream_.VoltsAt(position, kFirstFrame).value_or(RecordingStream::kBiasVolts);
   }
 
  private:
   static constexpr std::int64_t kFirstFrame = 0;
-  static constexpr double kRecordingBiasVolts = 2.5;
   RecordingStream stream_;
 };
 

@@ -281,19 +281,22 @@ void SimulatedModule::ReplyByte(std::uint8_t value, EngineTicks readyAt) {
 }
 
 void SimulatedModule::ProtocolFault(std::uint32_t offset, std::uint8_t byte, const char* what) {
-  traffic_.AddProtocolError({frameNumber_, offset, byte, what, false});
-  if (++faultsInFrame_ == 1) {
-    log_.Say("protocol error: %s 0x%02X at byte %u of write %" PRIu64 "; skipped", what, byte, offset, frameNumber_);
-  }
+  RecordFault({frameNumber_, offset, byte, what, false},
+              Formatted("%s 0x%02X at byte %u of write %" PRIu64 "; skipped", what, byte, offset, frameNumber_));
 }
 
 // A chip's report comes while the engine runs the byte that clocked it.
 void SimulatedModule::ChipFault(std::string what) {
   const std::uint32_t offset = engine_.Offset();
-  if (++faultsInFrame_ == 1) {
-    log_.Say("protocol error: %s, at byte %u of write %" PRIu64, what.c_str(), offset, frameNumber_);
-  }
-  traffic_.AddProtocolError({frameNumber_, offset, engine_.CurrentByte(), std::move(what), true});
+  std::string line = Formatted("%s, at byte %u of write %" PRIu64, what.c_str(), offset, frameNumber_);
+  RecordFault({frameNumber_, offset, engine_.CurrentByte(), std::move(what), true}, std::move(line));
+}
+
+// Every fault is recorded; only the first of a write is said, so one bad frame
+// does not flood the terminal.
+void SimulatedModule::RecordFault(ProtocolError fault, const std::string& line) {
+  if (++faultsInFrame_ == 1) log_.Say("protocol error: %s", line.c_str());
+  traffic_.AddProtocolError(std::move(fault));
 }
 
 // ---------------------------------------------------------------------------

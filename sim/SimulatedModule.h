@@ -109,6 +109,7 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   void ProtocolFault(std::uint32_t offset, std::uint8_t byte, const char* what) override;
   // ChipFaults
   void ChipFault(std::string what) override;
+  void RecordFault(ProtocolError fault, const std::string& line);
 
   void PowerOnLocked();
   void SetSignalLocked(std::unique_ptr<SignalSource> source);

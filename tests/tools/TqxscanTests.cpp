@@ -146,7 +146,7 @@ class ScratchFolder : public testing::Test {
   }
 
   std::vector<TickOutcome> Scan(const std::string& path, std::int32_t environmentMode, int channel = 1) const {
-    ScanRecording opened = OpenScanRecording(path, channel);
+    tqxsim::OpenedRecording opened = OpenScanRecording(path, channel);
     EXPECT_EQ(opened.error, "") << path;
     if (!opened.reader) return {};
     tqxsim::RecordingStream recording(std::move(opened.reader));

@@ -10,11 +10,7 @@ namespace {
 
 constexpr std::size_t kRiffHeaderBytes = 8;  // "RIFF" and the size of what follows
 
-ScanRecording Refused(std::string error) {
-  ScanRecording recording;
-  recording.error = std::move(error);
-  return recording;
-}
+tqxsim::OpenedRecording Refused(std::string error) { return {nullptr, std::move(error)}; }
 
 // The reader plays a cut-off WAV file as far as it goes, which suits a looping
 // input; a scan would report a shortened recording as if it were whole, so a
@@ -35,7 +31,7 @@ std::string Truncation(const std::string& path, std::uintmax_t fileBytes) {
 
 }  // namespace
 
-ScanRecording OpenScanRecording(const std::string& path, int channel) {
+tqxsim::OpenedRecording OpenScanRecording(const std::string& path, int channel) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return Refused("no such file");
   if (std::filesystem::is_directory(path, error)) return Refused("is a folder, not a recording");
@@ -44,10 +40,5 @@ ScanRecording OpenScanRecording(const std::string& path, int channel) {
   if (fileBytes == 0) return Refused("the file is empty (0 bytes), not a recording");
   if (std::string truncation = Truncation(path, fileBytes); !truncation.empty()) return Refused(std::move(truncation));
 
-  tqxsim::OpenedRecording opened = tqxsim::OpenRecording(path, channel);
-  if (!opened.reader) return Refused(opened.error);
-  ScanRecording recording;
-  recording.reader = std::move(opened.reader);
-  recording.channel = channel;
-  return recording;
+  return tqxsim::OpenRecording(path, channel);
 }

@@ -24,7 +24,6 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kWrongCommandLine = 2;
-constexpr std::int32_t kQuietEnvironment = 1;
 constexpr double kSecondsPerMinute = 60.0;
 constexpr double kTickPeriodSeconds = kTickPeriodMs / 1000.0;
 // A progress line is redrawn at most this often, in recording time.
@@ -72,10 +71,18 @@ struct ScanRequest {
   std::string dataFilePath = kDataFileName;
 };
 
-std::optional<double> ParseNumber(const std::string& text) {
-  double value = 0.0;
+// The whole text as one number, or nothing.
+template <typename Number>
+std::optional<Number> ParseWhole(const std::string& text) {
+  Number value{};
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size() || !(value >= 0.0)) return std::nullopt;
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+  const std::optional<double> value = ParseWhole<double>(text);
+  if (!value || !(*value >= 0.0)) return std::nullopt;
   return value;
 }
 
@@ -94,9 +101,8 @@ std::optional<double> ParseTime(const std::string& text) {
 }
 
 std::optional<int> ParseChannel(const std::string& text) {
-  int channel = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), channel);
-  if (error != std::errc{} || end != text.data() + text.size() || channel < 1) return std::nullopt;
+  const std::optional<int> channel = ParseWhole<int>(text);
+  if (!channel || *channel < 1) return std::nullopt;
   return channel;
 }
 
@@ -217,7 +223,7 @@ int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::
   if (!request) return kWrongCommandLine;
   const std::string& path = request->recordingPath;
 
-  ScanRecording opened = OpenScanRecording(path, request->channel);
+  tqxsim::OpenedRecording opened = OpenScanRecording(path, request->channel);
   if (!opened.reader) {
     err << "tqxscan: " << path << ": " << opened.error << "\n";
     return kFailed;
