@@ -29,3 +29,9 @@ void SetMessageBoxDisplay(MessageBoxDisplay* display);
 // Window thread, when woken: shows the boxes other threads are waiting on, or
 // closes them once the waiting has been abandoned.
 void ServeQueuedMessageBoxes();
+
+// Shows message boxes with the window backend from now on, on the calling
+// thread, which becomes the window thread. Programs get this from
+// RunApplication; a test main or a tool that brings up the window system
+// itself calls it once that is done (the toolkit's application object made).
+void ShowMessageBoxesWithTheToolkit();

@@ -141,12 +141,12 @@ QWidget* CreateControl(const ControlTemplate& control, const DialogBaseUnits& un
     widget->setGeometry(place.x(), place.y(), kIconSizePx, kIconSizePx);
   } else {
     widget->setGeometry(MapDialogUnits(units, control.x, control.y, control.cx, control.cy));
-    if (control.text != nullptr) SetControlText(widget, control, QString::fromLatin1(control.text));
+    if (control.text != nullptr) SetWidgetText(widget, control, QString::fromLatin1(control.text));
   }
   return widget;
 }
 
-void SetControlText(QWidget* widget, const ControlTemplate& control, const QString& text) {
+void SetWidgetText(QWidget* widget, const ControlTemplate& control, const QString& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     edit->setText(text);
     // A text set by the program shows from its first character, as an edit
@@ -161,7 +161,7 @@ void SetControlText(QWidget* widget, const ControlTemplate& control, const QStri
   }
 }
 
-QString ControlText(const QWidget* widget) {
+QString WidgetText(const QWidget* widget) {
   if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
   if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
   if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();

@@ -28,8 +28,8 @@ class RadioControl : public QRadioButton {
 QWidget* CreateControl(const ControlTemplate& control, const DialogBaseUnits& units, QWidget* parent);
 
 // Captions and texts as the window code sees them.
-void SetControlText(QWidget* widget, const ControlTemplate& control, const QString& text);
-QString ControlText(const QWidget* widget);
+void SetWidgetText(QWidget* widget, const ControlTemplate& control, const QString& text);
+QString WidgetText(const QWidget* widget);
 
 // Typing into an edit stops at maxChars; text set by the program is not cut.
 // 0 lifts the limit.

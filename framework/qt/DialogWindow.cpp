@@ -13,9 +13,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "framework/qt/Controls.h"
-#include "framework/qt/PaintSurface.h"
 #include "framework/RadioGroups.h"
+#include "framework/qt/Controls.h"
+#include "framework/qt/IconImages.h"
+#include "framework/qt/Latin1.h"
+#include "framework/qt/PaintSurface.h"
 
 namespace {
 
@@ -28,22 +30,22 @@ Qt::WindowFlags FlagsOf(const DialogTemplate& dialogTemplate) {
 
 }  // namespace
 
-CDialog::Window::Window(CDialog& dialog, QWidget* parent)
+QtDialogWindow::QtDialogWindow(CDialog& dialog, QWidget* parent)
     : QDialog(parent, FlagsOf(dialog.Template())),
-      units(BaseUnitsOf(DialogFontOf(dialog.Template()))),
-      dialog_(dialog) {
+      CDialog::Window(dialog),
+      units_(BaseUnitsOf(DialogFontOf(dialog.Template()))) {
   const DialogTemplate& dialogTemplate = dialog.Template();
   setFont(DialogFontOf(dialogTemplate));
   setWindowTitle(QString::fromLatin1(dialogTemplate.caption ? dialogTemplate.caption : ""));
-  setFixedSize(MapDialogUnits(units, 0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
+  setFixedSize(MapDialogUnits(units_, 0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
   CreateControls();
   ChainTabStops();
   CreateSystemMenu();
 }
 
-void CDialog::Window::CreateControls() {
-  const auto& templates = dialog_.Template().controls;
-  for (const ControlTemplate& control : templates) controls_.push_back(CreateControl(control, units, this));
+void QtDialogWindow::CreateControls() {
+  const auto& templates = Template().controls;
+  for (const ControlTemplate& control : templates) controls_.push_back(CreateControl(control, units_, this));
   // Group boxes come last in a template, but frame the controls created
   // before them and must not cover them.
   for (std::size_t i = 0; i < templates.size(); ++i) {
@@ -56,8 +58,8 @@ void CDialog::Window::CreateControls() {
   }
 }
 
-void CDialog::Window::ConnectNotifications(std::size_t index) {
-  const ControlTemplate& control = dialog_.Template().controls[index];
+void QtDialogWindow::ConnectNotifications(std::size_t index) {
+  const ControlTemplate& control = Template().controls[index];
   QWidget* widget = controls_[index];
   const int id = control.id;
   if (auto* radio = dynamic_cast<RadioControl*>(widget)) {
@@ -65,18 +67,16 @@ void CDialog::Window::ConnectNotifications(std::size_t index) {
     radio->arrowWithinGroup = [this, index](int step) { ChooseWithinRadioGroup(index, step); };
   }
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    connect(button, &QAbstractButton::clicked, this, [this, id] { RouteClick(id); });
+    connect(button, &QAbstractButton::clicked, this, [this, id] { ReportClick(id); });
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    connect(edit, &QLineEdit::textChanged, this, [this, id] {
-      if (!dialog_.writingControlText_) dialog_.OnCommand(id, Notification::Changed);
-    });
+    connect(edit, &QLineEdit::textChanged, this, [this, id] { ReportEditChange(id); });
   }
 }
 
 // Every control that can take the focus is chained in creation order; its
 // focus policy then decides whether Tab stops there, so a radio button that
 // becomes its group's stop is met in its place.
-void CDialog::Window::ChainTabStops() {
+void QtDialogWindow::ChainTabStops() {
   QWidget* previous = nullptr;
   for (QWidget* control : controls_) {
     if (control->focusPolicy() == Qt::NoFocus) continue;
@@ -87,11 +87,11 @@ void CDialog::Window::ChainTabStops() {
 
 // Window managers on Linux own the title bar's menu, so the dialog carries one
 // of its own: a right-click on the background or Alt+Space opens it.
-void CDialog::Window::CreateSystemMenu() {
+void QtDialogWindow::CreateSystemMenu() {
   systemMenu_ = new QMenu(this);
   QAction* close = systemMenu_->addAction(QStringLiteral("&Close"));
   close->setData(SC_CLOSE);
-  connect(close, &QAction::triggered, this, [this] { dialog_.OnSysCommand(SC_CLOSE); });
+  connect(close, &QAction::triggered, this, [this] { ReportSysCommand(SC_CLOSE); });
 
   auto* openMenu = new QAction(this);
   openMenu->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Space));
@@ -100,57 +100,42 @@ void CDialog::Window::CreateSystemMenu() {
   connect(openMenu, &QAction::triggered, this, [this] { systemMenu_->popup(mapToGlobal(QPoint(0, 0))); });
 }
 
-void CDialog::Window::AppendSystemMenuSeparator() { systemMenu_->addSeparator(); }
+void QtDialogWindow::AppendSystemMenuSeparator() { systemMenu_->addSeparator(); }
 
-void CDialog::Window::AppendSystemMenuItem(unsigned commandId, const QString& text) {
-  QAction* item = systemMenu_->addAction(text);
+void QtDialogWindow::AppendSystemMenuItem(unsigned commandId, std::string_view text) {
+  QAction* item = systemMenu_->addAction(ToQString(text));
   item->setData(commandId);
-  connect(item, &QAction::triggered, this, [this, commandId] { dialog_.OnSysCommand(commandId); });
+  connect(item, &QAction::triggered, this, [this, commandId] { ReportSysCommand(commandId); });
 }
 
-QWidget* CDialog::Window::Control(int id) const {
-  const auto index = IndexOfControl(dialog_.Template(), id);
+QWidget* QtDialogWindow::Control(int id) const {
+  const auto index = IndexOfControl(Template(), id);
   return index ? controls_[*index] : nullptr;
 }
 
-const ControlTemplate* CDialog::Window::TemplateOf(int id) const {
-  const auto index = IndexOfControl(dialog_.Template(), id);
-  return index ? &dialog_.Template().controls[*index] : nullptr;
-}
-
-void CDialog::Window::RouteClick(int id) {
-  if (id == IDOK) {
-    dialog_.OnOK();
-  } else if (id == IDCANCEL) {
-    dialog_.OnCancel();
-  } else {
-    dialog_.OnCommand(id, Notification::Clicked);
-  }
-}
-
-void CDialog::Window::ClearRestOfRadioGroup(std::size_t selected) {
-  const DialogTemplate& dialogTemplate = dialog_.Template();
+void QtDialogWindow::ClearRestOfRadioGroup(std::size_t selected) {
+  const DialogTemplate& dialogTemplate = Template();
   for (std::size_t i : RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, selected))) {
     if (i != selected) static_cast<QAbstractButton*>(controls_[i])->setChecked(false);
   }
   PlaceRadioGroupTabStop(selected);
 }
 
-void CDialog::Window::CheckButton(int id, bool checked) {
-  const auto index = IndexOfControl(dialog_.Template(), id);
+void QtDialogWindow::CheckButton(int id, bool checked) {
+  const auto index = IndexOfControl(Template(), id);
   if (!index) return;
   auto* button = qobject_cast<QAbstractButton*>(controls_[*index]);
   if (button == nullptr) return;
   button->setChecked(checked);
-  if (dialog_.Template().controls[*index].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(*index);
+  if (Template().controls[*index].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(*index);
 }
 
 // Tab reaches a group of radio buttons at its choice, as the classic automatic
 // buttons arrange it, and at its first button while nothing is chosen, so that
 // every group can be reached from the keyboard even where the template gives
 // its buttons no tab stop.
-void CDialog::Window::PlaceRadioGroupTabStop(std::size_t member) {
-  const DialogTemplate& dialogTemplate = dialog_.Template();
+void QtDialogWindow::PlaceRadioGroupTabStop(std::size_t member) {
+  const DialogTemplate& dialogTemplate = Template();
   const std::vector<std::size_t> group = RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, member));
   const auto chosen = std::find_if(group.begin(), group.end(), [this](std::size_t i) {
     return static_cast<QAbstractButton*>(controls_[i])->isChecked();
@@ -162,54 +147,62 @@ void CDialog::Window::PlaceRadioGroupTabStop(std::size_t member) {
 // As the classic dialog manager does: the arrow keys move the focus through
 // the group, and an automatic radio button that takes the focus this way is
 // chosen, with the same notification as a click.
-void CDialog::Window::ChooseWithinRadioGroup(std::size_t from, int step) {
-  auto* next = static_cast<RadioControl*>(controls_[RadioNeighbour(dialog_.Template(), from, step)]);
+void QtDialogWindow::ChooseWithinRadioGroup(std::size_t from, int step) {
+  auto* next = static_cast<RadioControl*>(controls_[RadioNeighbour(Template(), from, step)]);
   next->setFocus(Qt::TabFocusReason);
   next->click();
 }
 
-void CDialog::Window::FocusFirstTabStop() {
-  const auto& templates = dialog_.Template().controls;
+void QtDialogWindow::FocusFirstTabStop() {
+  const auto& templates = Template().controls;
   for (std::size_t i = 0; i < templates.size(); ++i) {
     QWidget* control = controls_[i];
     if ((templates[i].style & ControlStyle::TabStop) && control->isEnabled() &&
         control->focusPolicy() != Qt::NoFocus) {
-      dialog_.GotoDlgCtrl(templates[i].id);
+      FocusControl(templates[i].id);
       return;
     }
   }
 }
 
-void CDialog::Window::SetTimer(int id, unsigned periodMs) {
+void QtDialogWindow::SetTimer(int id, unsigned periodMs) {
   QTimer*& timer = timers_[id];
   if (timer == nullptr) {
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
-    connect(timer, &QTimer::timeout, this, [this, id] { dialog_.OnTimer(id); });
+    connect(timer, &QTimer::timeout, this, [this, id] { ReportTimer(id); });
   }
   timer->start(static_cast<int>(periodMs));
 }
 
-void CDialog::Window::KillTimer(int id) {
+void QtDialogWindow::KillTimer(int id) {
   const auto found = timers_.find(id);
   if (found != timers_.end()) found->second->stop();
 }
 
-bool CDialog::Window::IsTimerRunning(int id) const {
+bool QtDialogWindow::IsTimerRunning(int id) const {
   const auto found = timers_.find(id);
   return found != timers_.end() && found->second->isActive();
 }
 
-void CDialog::Window::Invalidate(const QRegion& region) {
+void QtDialogWindow::AddInvalid(const QRegion& region) {
   invalid_ += region;
   update(region);
 }
 
-void CDialog::Window::PaintInvalidNow() {
+// The toolkit repaints with the background erased in any case, so `erase`
+// changes nothing.
+void QtDialogWindow::Invalidate(const CRect& rect, bool /*erase*/) {
+  AddInvalid(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
+}
+
+void QtDialogWindow::InvalidateAll(bool /*erase*/) { AddInvalid(rect()); }
+
+void QtDialogWindow::PaintInvalidNow() {
   if (!invalid_.isEmpty()) repaint(invalid_);
 }
 
-void CDialog::Window::PressEnter() {
+void QtDialogWindow::PressEnter() {
   if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
     button->click();
     return;
@@ -218,17 +211,17 @@ void CDialog::Window::PressEnter() {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     auto* button = qobject_cast<QPushButton*>(controls_[i]);
     if (button != nullptr && button->isDefault()) {
-      RouteClick(dialog_.Template().controls[i].id);
+      ReportClick(Template().controls[i].id);
       return;
     }
   }
-  dialog_.OnOK();
+  ReportOK();
 }
 
-void CDialog::Window::keyPressEvent(QKeyEvent* event) {
+void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
-      dialog_.OnCancel();
+      ReportCancel();
       return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -240,22 +233,68 @@ void CDialog::Window::keyPressEvent(QKeyEvent* event) {
 }
 
 // Only EndDialog closes the window; the close box asks the dialog instead.
-void CDialog::Window::closeEvent(QCloseEvent* event) {
+void QtDialogWindow::closeEvent(QCloseEvent* event) {
   if (endRequested) {
     event->accept();
     return;
   }
   event->ignore();
-  dialog_.OnCancel();
+  ReportCancel();
 }
 
-void CDialog::Window::paintEvent(QPaintEvent* event) {
+void QtDialogWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), palette().brush(QPalette::Window));
   invalid_ -= event->region();
   CPaintDC::Surface surface(painter);
   CPaintDC dc(surface);
-  dialog_.OnPaint(dc);
+  ReportPaint(dc);
 }
 
-void CDialog::Window::contextMenuEvent(QContextMenuEvent* event) { systemMenu_->popup(event->globalPos()); }
+void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) { systemMenu_->popup(event->globalPos()); }
+
+int QtDialogWindow::RunModal() { return endRequested ? result() : exec(); }
+
+void QtDialogWindow::Show() { show(); }
+
+void QtDialogWindow::End(int result) { done(result); }
+
+void QtDialogWindow::SetTitle(std::string_view text) { setWindowTitle(ToQString(text)); }
+
+std::string QtDialogWindow::Title() const { return ToStdString(windowTitle()); }
+
+void QtDialogWindow::SetControlText(int id, std::string_view text) {
+  const auto index = IndexOfControl(Template(), id);
+  if (index) SetWidgetText(controls_[*index], Template().controls[*index], ToQString(text));
+}
+
+std::string QtDialogWindow::ControlText(int id) const {
+  const QWidget* control = Control(id);
+  return control ? ToStdString(WidgetText(control)) : std::string();
+}
+
+bool QtDialogWindow::IsButtonChecked(int id) const {
+  const auto* button = qobject_cast<const QAbstractButton*>(Control(id));
+  return button != nullptr && button->isChecked();
+}
+
+void QtDialogWindow::FocusControl(int id) {
+  QWidget* control = Control(id);
+  if (control == nullptr) return;
+  control->setFocus(Qt::TabFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+}
+
+void QtDialogWindow::LimitText(int id, int maxChars) { LimitEditText(Control(id), maxChars); }
+
+CRect QtDialogWindow::ClientRect() const { return CRect{0, 0, width(), height()}; }
+
+bool QtDialogWindow::IsMinimized() const { return isMinimized(); }
+
+// The toolkit keeps one icon of several sizes per window, so the large and the
+// small icon are the same call.
+void QtDialogWindow::SetIcon(const IconResource& icon, bool /*big*/) { setWindowIcon(ToIcon(icon)); }
+
+std::unique_ptr<CDialog::Window> CreateDialogWindow(CDialog& dialog, CDialog::Window* owner) {
+  return std::make_unique<QtDialogWindow>(dialog, dynamic_cast<QtDialogWindow*>(owner));
+}

@@ -7,37 +7,44 @@
 #include <map>
 #include <vector>
 
-#include "framework/Dialog.h"
+#include "framework/DialogWindow.h"
 #include "framework/qt/DialogUnits.h"
 
 class QMenu;
 class QTimer;
 
-struct CDialog::Window : public QDialog {
-  Window(CDialog& dialog, QWidget* parent);
+class QtDialogWindow final : public QDialog, public CDialog::Window {
+ public:
+  QtDialogWindow(CDialog& dialog, QWidget* parent);
 
   // nullptr when the template has no control with that id.
   QWidget* Control(int id) const;
-  const ControlTemplate* TemplateOf(int id) const;
-
-  void SetTimer(int id, unsigned periodMs);
-  void KillTimer(int id);
-  bool IsTimerRunning(int id) const;
-
-  void Invalidate(const QRegion& region);
-  void PaintInvalidNow();
-
-  void FocusFirstTabStop();
-  // Checks or clears a button; a radio button's group then takes its tab stop
-  // from its choice.
-  void CheckButton(int id, bool checked);
-  void AppendSystemMenuSeparator();
-  void AppendSystemMenuItem(unsigned commandId, const QString& text);
   QMenu* SystemMenu() const { return systemMenu_; }
 
-  // Set by EndDialog, so a modal loop that has not started yet never starts.
-  bool endRequested = false;
-  const DialogBaseUnits units;
+  int RunModal() override;
+  void Show() override;
+  void End(int result) override;
+  void SetTitle(std::string_view text) override;
+  std::string Title() const override;
+  void SetControlText(int id, std::string_view text) override;
+  std::string ControlText(int id) const override;
+  void CheckButton(int id, bool checked) override;
+  bool IsButtonChecked(int id) const override;
+  void FocusControl(int id) override;
+  void FocusFirstTabStop() override;
+  void LimitText(int id, int maxChars) override;
+  void SetTimer(int id, unsigned periodMs) override;
+  void KillTimer(int id) override;
+  bool IsTimerRunning(int id) const override;
+  void Invalidate(const CRect& rect, bool erase) override;
+  void InvalidateAll(bool erase) override;
+  void PaintInvalidNow() override;
+  CRect ClientRect() const override;
+  bool IsMinimized() const override;
+  void SetIcon(const IconResource& icon, bool big) override;
+  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
+  DialogBaseUnits BaseUnits() const override { return units_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -50,13 +57,13 @@ struct CDialog::Window : public QDialog {
   void ConnectNotifications(std::size_t index);
   void ChainTabStops();
   void CreateSystemMenu();
-  void RouteClick(int id);
   void ClearRestOfRadioGroup(std::size_t selected);
   void ChooseWithinRadioGroup(std::size_t from, int step);
   void PlaceRadioGroupTabStop(std::size_t member);
   void PressEnter();
+  void AddInvalid(const QRegion& region);
 
-  CDialog& dialog_;
+  const DialogBaseUnits units_;
   std::vector<QWidget*> controls_;  // in template order
   std::map<int, QTimer*> timers_;
   QRegion invalid_;

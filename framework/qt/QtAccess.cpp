@@ -2,10 +2,12 @@
 
 #include "framework/qt/DialogWindow.h"
 
-QWidget* DialogWidget(const CDialog& dialog) { return dialog.GetWindow(); }
+namespace {
+QtDialogWindow* WindowOf(const CDialog& dialog) { return static_cast<QtDialogWindow*>(dialog.GetWindow()); }
+}  // namespace
 
-QWidget* ControlWidget(const CDialog& dialog, int id) {
-  return dialog.GetWindow() ? dialog.GetWindow()->Control(id) : nullptr;
-}
+QWidget* DialogWidget(const CDialog& dialog) { return WindowOf(dialog); }
 
-QMenu* SystemMenu(const CDialog& dialog) { return dialog.GetWindow() ? dialog.GetWindow()->SystemMenu() : nullptr; }
+QWidget* ControlWidget(const CDialog& dialog, int id) { return WindowOf(dialog) ? WindowOf(dialog)->Control(id) : nullptr; }
+
+QMenu* SystemMenu(const CDialog& dialog) { return WindowOf(dialog) ? WindowOf(dialog)->SystemMenu() : nullptr; }

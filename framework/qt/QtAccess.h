@@ -2,6 +2,8 @@
 // Access to the toolkit behind the dialogs, for tests and for programs that
 // make the toolkit's application object themselves. Window code never
 // includes this.
+#include "framework/MessageBoxDisplay.h"
+
 class CDialog;
 class QMenu;
 class QWidget;
@@ -12,9 +14,3 @@ QWidget* DialogWidget(const CDialog& dialog);
 QWidget* ControlWidget(const CDialog& dialog, int id);
 // The dialog's own system menu; each item's data() is its command id.
 QMenu* SystemMenu(const CDialog& dialog);
-
-// Shows message boxes with the toolkit from now on: on the window thread,
-// once the toolkit's application object exists. Programs get this from
-// RunApplication; a test main or a tool with its own application object calls
-// it itself.
-void ShowMessageBoxesWithTheToolkit();

@@ -1,20 +1,9 @@
 #include "framework/Dialog.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <utility>
 
+#include "framework/DialogWindow.h"
 #include "framework/WinApp.h"
-#include "framework/qt/Controls.h"
-#include "framework/qt/DialogWindow.h"
-#include "framework/qt/IconImages.h"
-#include "framework/qt/Latin1.h"
-
-namespace {
-
-QRect ToQRect(const CRect& rect) { return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)); }
-
-}  // namespace
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* owner)
     : template_(dialogTemplate), owner_(owner) {}
@@ -27,7 +16,7 @@ bool CDialog::CreateAndInitWindow() {
   if (owner == nullptr && AfxGetApp() != nullptr && AfxGetApp()->m_pMainWnd != this) {
     owner = AfxGetApp()->m_pMainWnd;
   }
-  window_ = std::make_unique<Window>(*this, owner != nullptr ? owner->GetWindow() : nullptr);
+  window_ = CreateDialogWindow(*this, owner != nullptr ? owner->GetWindow() : nullptr);
   const bool focusFirstTabStop = OnInitDialog();
   if (!window_) return false;
   if (focusFirstTabStop) window_->FocusFirstTabStop();
@@ -36,14 +25,14 @@ bool CDialog::CreateAndInitWindow() {
 
 int CDialog::DoModal() {
   if (window_ || !CreateAndInitWindow()) return -1;
-  const int result = window_->endRequested ? window_->result() : window_->exec();
+  const int result = window_->RunModal();
   window_.reset();
   return result;
 }
 
 bool CDialog::Create() {
   if (window_ || !CreateAndInitWindow()) return false;
-  if (!window_->endRequested) window_->show();
+  if (!window_->endRequested) window_->Show();
   return true;
 }
 
@@ -52,7 +41,7 @@ void CDialog::DestroyWindow() { window_.reset(); }
 void CDialog::EndDialog(int result) {
   if (!window_) return;
   window_->endRequested = true;
-  window_->done(result);
+  window_->End(result);
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
@@ -63,46 +52,32 @@ bool CDialog::UpdateData(bool saveAndValidate) {
 }
 
 void CDialog::SetWindowText(std::string_view text) {
-  if (window_) window_->setWindowTitle(ToQString(text));
+  if (window_) window_->SetTitle(text);
 }
 
-std::string CDialog::GetWindowText() const { return window_ ? ToStdString(window_->windowTitle()) : std::string(); }
+std::string CDialog::GetWindowText() const { return window_ ? window_->Title() : std::string(); }
 
 void CDialog::SetDlgItemText(int id, std::string_view text) {
   if (!window_) return;
-  QWidget* control = window_->Control(id);
-  if (control == nullptr) return;
   const bool outerWrite = std::exchange(writingControlText_, true);
-  SetControlText(control, *window_->TemplateOf(id), ToQString(text));
+  window_->SetControlText(id, text);
   writingControlText_ = outerWrite;
 }
 
-std::string CDialog::GetDlgItemText(int id) const {
-  if (!window_) return std::string();
-  const QWidget* control = window_->Control(id);
-  return control ? ToStdString(ControlText(control)) : std::string();
-}
+std::string CDialog::GetDlgItemText(int id) const { return window_ ? window_->ControlText(id) : std::string(); }
 
 void CDialog::CheckDlgButton(int id, bool checked) {
   if (window_) window_->CheckButton(id, checked);
 }
 
-bool CDialog::IsDlgButtonChecked(int id) const {
-  if (!window_) return false;
-  const auto* button = qobject_cast<const QAbstractButton*>(window_->Control(id));
-  return button != nullptr && button->isChecked();
-}
+bool CDialog::IsDlgButtonChecked(int id) const { return window_ && window_->IsButtonChecked(id); }
 
 void CDialog::GotoDlgCtrl(int id) {
-  if (!window_) return;
-  QWidget* control = window_->Control(id);
-  if (control == nullptr) return;
-  control->setFocus(Qt::TabFocusReason);
-  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+  if (window_) window_->FocusControl(id);
 }
 
 void CDialog::LimitText(int id, int maxChars) {
-  if (window_) LimitEditText(window_->Control(id), maxChars);
+  if (window_) window_->LimitText(id, maxChars);
 }
 
 void CDialog::SetTimer(int id, unsigned periodMs) {
@@ -115,31 +90,24 @@ void CDialog::KillTimer(int id) {
 
 bool CDialog::IsTimerRunning(int id) const { return window_ && window_->IsTimerRunning(id); }
 
-// The toolkit repaints with the background erased in any case, so `erase`
-// changes nothing.
-void CDialog::InvalidateRect(const CRect& rect, bool /*erase*/) {
-  if (window_) window_->Invalidate(ToQRect(rect));
+void CDialog::InvalidateRect(const CRect& rect, bool erase) {
+  if (window_) window_->Invalidate(rect, erase);
 }
 
-void CDialog::Invalidate(bool /*erase*/) {
-  if (window_) window_->Invalidate(window_->rect());
+void CDialog::Invalidate(bool erase) {
+  if (window_) window_->InvalidateAll(erase);
 }
 
 void CDialog::UpdateWindow() {
   if (window_) window_->PaintInvalidNow();
 }
 
-CRect CDialog::GetClientRect() const {
-  if (!window_) return CRect{};
-  return CRect{0, 0, window_->width(), window_->height()};
-}
+CRect CDialog::GetClientRect() const { return window_ ? window_->ClientRect() : CRect{}; }
 
-bool CDialog::IsIconic() const { return window_ && window_->isMinimized(); }
+bool CDialog::IsIconic() const { return window_ && window_->IsMinimized(); }
 
-// The toolkit keeps one icon of several sizes per window, so the large and the
-// small icon are the same call.
-void CDialog::SetIcon(const IconResource& icon, bool /*big*/) {
-  if (window_) window_->setWindowIcon(ToIcon(icon));
+void CDialog::SetIcon(const IconResource& icon, bool big) {
+  if (window_) window_->SetIcon(icon, big);
 }
 
 void CDialog::AppendSystemMenuSeparator() {
@@ -147,13 +115,11 @@ void CDialog::AppendSystemMenuSeparator() {
 }
 
 void CDialog::AppendSystemMenuItem(unsigned commandId, std::string_view text) {
-  if (window_) window_->AppendSystemMenuItem(commandId, ToQString(text));
+  if (window_) window_->AppendSystemMenuItem(commandId, text);
 }
 
 CRect CDialog::MapDialogRect(const CRect& dialogUnits) const {
-  const DialogBaseUnits units = window_ ? window_->units : BaseUnitsOf(DialogFontOf(template_));
-  return CRect{HorizontalUnitsToPixels(units, dialogUnits.left), VerticalUnitsToPixels(units, dialogUnits.top),
-               HorizontalUnitsToPixels(units, dialogUnits.right), VerticalUnitsToPixels(units, dialogUnits.bottom)};
+  return MapDialogUnits(window_ ? window_->BaseUnits() : TemplateBaseUnits(template_), dialogUnits);
 }
 
 bool CDialog::HasWindow() const { return window_ != nullptr; }
@@ -185,3 +151,27 @@ void CDialog::OnPaint(CPaintDC& /*dc*/) {}
 void CDialog::OnSysCommand(unsigned commandId) {
   if (commandId == SC_CLOSE) OnCancel();
 }
+
+void CDialog::Window::ReportClick(int id) {
+  if (id == IDOK) {
+    dialog_.OnOK();
+  } else if (id == IDCANCEL) {
+    dialog_.OnCancel();
+  } else {
+    dialog_.OnCommand(id, Notification::Clicked);
+  }
+}
+
+void CDialog::Window::ReportEditChange(int id) {
+  if (!dialog_.writingControlText_) dialog_.OnCommand(id, Notification::Changed);
+}
+
+void CDialog::Window::ReportTimer(int id) { dialog_.OnTimer(id); }
+
+void CDialog::Window::ReportPaint(CPaintDC& dc) { dialog_.OnPaint(dc); }
+
+void CDialog::Window::ReportSysCommand(unsigned commandId) { dialog_.OnSysCommand(commandId); }
+
+void CDialog::Window::ReportOK() { dialog_.OnOK(); }
+
+void CDialog::Window::ReportCancel() { dialog_.OnCancel(); }

@@ -1,23 +1,5 @@
-#include "framework/IconResource.h"
-
-#include <map>
-
+// Icon resources as the toolkit's images.
 #include "framework/qt/IconImages.h"
-
-namespace {
-// Filled at start-up, read by the window thread.
-std::map<int, const IconResource*>& Registry() {
-  static std::map<int, const IconResource*> icons;
-  return icons;
-}
-}  // namespace
-
-void RegisterIconResource(const IconResource& icon) { Registry()[icon.id] = &icon; }
-
-const IconResource* FindIconResource(int id) {
-  const auto found = Registry().find(id);
-  return found == Registry().end() ? nullptr : found->second;
-}
 
 QImage ToImage(const IconImage& image) {
   QImage result(image.size, image.size, QImage::Format_ARGB32);
