@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test asan tsan bench soak package screenshots fuzz clean
+.PHONY: bootstrap configure build run test test-windows asan tsan bench soak package screenshots fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -21,6 +21,14 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j $(JOBS) --output-on-failure --timeout 300
+
+# Everything that needs no window, cross-built for Windows with mingw-w64 into
+# build/windows, and its tests run by CTest under Wine.
+test-windows:
+	@scripts/bootstrap windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
+	@scripts/wine-env build/windows ctest --test-dir build/windows -j $(JOBS) --output-on-failure --timeout 300
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

@@ -7,9 +7,10 @@
 #include <system_error>
 
 // Writes the bytes to a fresh file beside the one at path, then puts it in
-// that file's place in one step. A symbolic link is followed to the file it
-// names (made if it does not exist yet) and stays a link; the new file keeps
-// the old one's permissions. A file the user may not write is refused, as
-// opening it for writing would be. Returns what went wrong, if anything; the
-// old file is then exactly as it was.
+// that file's place in one step. The new file keeps the old one's permissions
+// (on Windows: its attributes and security). On POSIX systems a symbolic link
+// is followed to the file it names (made if it does not exist yet) and stays a
+// link; on Windows a link is not followed. A file the user may not write is
+// refused, as opening it for writing would be. Returns what went wrong, if
+// anything; the old file is then exactly as it was.
 std::error_code ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -53,6 +53,10 @@ struct CDialog::Window {
   virtual void AppendSystemMenuItem(unsigned commandId, std::string_view text) = 0;
   virtual DialogBaseUnits BaseUnits() const = 0;
 
+  // The dialog this window stands behind, for code that starts from a native
+  // window (a test driver finding the modal dialog on top).
+  CDialog& Dialog() const { return dialog_; }
+
   // Set by EndDialog, so a modal loop that has not started yet never starts.
   bool endRequested = false;
 

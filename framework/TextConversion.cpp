@@ -2,13 +2,10 @@
 
 #include <cfloat>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
-#include <ctype.h>
-#include <locale.h>
+#include "framework/ClassicLocale.h"
 
 namespace {
 
@@ -26,13 +23,6 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
   return text;
 }
 
-// The toolkit switches the process to the user's locale at start-up; numbers in
-// fields are always read with a decimal point, whatever that locale says.
-locale_t ClassicLocale() {
-  static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
-  return classic;
-}
-
 // A double beyond the float range has no defined float conversion: saturate it
 // to infinity ourselves.
 float ToFloat(double value) {
@@ -45,7 +35,7 @@ float ToFloat(double value) {
 // allows only blanks and tabs around it, so a line feed, carriage return,
 // form feed or vertical tab left in front after the blanks is refused.
 bool StartsWithOtherSpace(std::string_view text) {
-  return !text.empty() && isspace_l(static_cast<unsigned char>(text.front()), ClassicLocale());
+  return !text.empty() && IsClassicSpace(static_cast<unsigned char>(text.front()));
 }
 
 }  // namespace
@@ -56,7 +46,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   if (digits.empty() || StartsWithOtherSpace(digits)) return std::nullopt;
 
   char* end = nullptr;
-  const long value = strtol_l(digits.c_str(), &end, 10, ClassicLocale());
+  const long long value = ClassicToLongLong(digits.c_str(), &end);
   if (end != digits.c_str() + digits.size()) return std::nullopt;
   if (value == 0 && digits.front() != '0') return std::nullopt;
   if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -73,7 +63,7 @@ std::optional<float> ParseReal(std::string_view text) {
   if (field.empty() || StartsWithOtherSpace(field)) return std::nullopt;
 
   char* end = nullptr;
-  const double value = strtod_l(field.c_str(), &end, ClassicLocale());
+  const double value = ClassicToDouble(field.c_str(), &end);
   const std::string_view rest(end, field.c_str() + field.size() - end);
   if (end == field.c_str() || !TrimLeadingBlanks(rest).empty()) return std::nullopt;
   if (value == 0.0 && field.front() != '0') return std::nullopt;

@@ -7,7 +7,13 @@
 #include "sim/SimControl.h"
 #include "sim/SimulatedModule.h"
 
+// x64 Windows has a single calling convention, so the names leave the DLL
+// undecorated, as the real driver library's do.
+#if defined(_WIN32)
+#define TQXSIM_EXPORT extern "C" __declspec(dllexport)
+#else
 #define TQXSIM_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 tqxsim::SimulatedModule& Module() { return tqxsim::SimulatedModule::Instance(); }

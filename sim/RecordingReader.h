@@ -35,4 +35,8 @@ struct OpenedRecording {
 // channel counts from 1.
 OpenedRecording OpenRecording(const std::string& path, int channel);
 
+// For the readers: the opened recording, or why it cannot be played from
+// that channel.
+OpenedRecording UsableRecording(std::unique_ptr<RecordingReader> reader, int channel);
+
 }  // namespace tqxsim

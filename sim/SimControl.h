@@ -4,7 +4,8 @@
 // this interface sets the analog input, reads back what the module's chips
 // hold, counts and records the traffic, and injects faults.
 //
-// Get it from the loaded library, never by linking:
+// Get it from the loaded library, never by linking (on Windows: Ftd2xx.dll,
+// LoadLibraryA and GetProcAddress):
 //   void* library = dlopen("libftd2xx.so", RTLD_NOW);
 //   auto control = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"))();
 //

@@ -78,20 +78,7 @@ OpenedRecording OpenRecording(const std::string& path, int channel) {
   if (file == nullptr) {
     return {nullptr, std::string("not a recording this program reads (") + sf_strerror(nullptr) + ")"};
   }
-  std::string error;
-  if (info.frames <= 0) {
-    error = "the recording holds no samples";
-  } else if (info.samplerate <= 0) {
-    error = "sample rate 0";
-  } else if (channel < 1 || channel > info.channels) {
-    error = "has no channel " + std::to_string(channel) + " (" + std::to_string(info.channels) + " channel" +
-            (info.channels == 1 ? "" : "s") + ")";
-  }
-  if (!error.empty()) {
-    sf_close(file);
-    return {nullptr, error};
-  }
-  return {std::make_unique<SndfileRecordingReader>(file, info, channel), ""};
+  return UsableRecording(std::make_unique<SndfileRecordingReader>(file, info, channel), channel);
 }
 
 }  // namespace tqxsim

@@ -4,18 +4,18 @@
 // the test wrote, with a silent input (the bias alone) until the test plays a
 // tone.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
 #include "dsp/PeakSearch.h"
+#include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
+#include "support/ScratchFolder.h"
 #include "support/SimulatedModuleControl.h"
 
 class DetectionWindow : public ::testing::Test {
@@ -37,13 +37,9 @@ class DetectionWindow : public ::testing::Test {
     sim.SetConstantInput(kBiasVolts);
     configRecord = {};
     binUsedTable = {};
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tqx-detection-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    previousFolder_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_);
+    // An earlier window's close gave up on every waiting box for good; each
+    // test is a new run.
+    ResetMessageBoxAbandonment();
   }
 
   void TearDown() override {
@@ -53,8 +49,6 @@ class DetectionWindow : public ::testing::Test {
     }
     EXPECT_EQ(sim.ProtocolErrorCount(), 0u) << "the module did not understand a frame";
     EXPECT_EQ(sim.InterleavedWriteCount(), 0u);
-    std::filesystem::current_path(previousFolder_);
-    std::filesystem::remove_all(folder_);
   }
 
   // Writes the data file, starts the window and waits for the worker's first
@@ -75,10 +69,10 @@ class DetectionWindow : public ::testing::Test {
   std::uint8_t Register(int index) const { return sim.ExpanderRegisters()[index]; }
   bool K1Closed() const { return (Register(kOutputs0) & kK1Mask) != 0 && (Register(kConfiguration0) & kK1Mask) == 0; }
 
+ private:
+  ScratchFolder folder_{"tqx-detection"};
+
+ protected:
   tqxsim::SimControl& sim = SimulatedModuleControl();
   CMonitorDlg window;
-
- private:
-  std::filesystem::path folder_;
-  std::filesystem::path previousFolder_;
 };

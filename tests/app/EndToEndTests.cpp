@@ -2,11 +2,9 @@
 // analog output, through the real worker, tick and window, offscreen.
 #include <gmock/gmock.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "DetectionWindow.h"
 #include "framework/MessageBox.h"
@@ -94,12 +92,18 @@ class TicksBehindBoxes : public EndToEnd {
     ASSERT_TRUE(ProcessEventsUntil([&] { return Text(IDC_TOP_COUNT) == "2"; }));
   }
 
-  // beforeAnswer runs just before the box is answered.
+  ~TicksBehindBoxes() override { *watching_ = false; }
+
+  // Looks every 10 ms, from whichever loop runs then, so a box that a tick
+  // raises later is met inside its own loop. beforeAnswer runs just before the
+  // box is answered.
   void WatchBehindTheNextBox(std::function<void()> beforeAnswer = {}) {
-    poll_.setInterval(10);
-    QObject::connect(&poll_, &QTimer::timeout, [this, beforeAnswer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || seen.seen) return;
+    PostToWindowThread([this, beforeAnswer, watching = watching_] {
+      if (!*watching) return;
+      if (VisibleMessageBoxes().empty()) {
+        WatchBehindTheNextBox(beforeAnswer);
+        return;
+      }
       seen.seen = true;
       seen.topCountBefore = Text(IDC_TOP_COUNT);
       const std::uint64_t written = sim.WriteCount();
@@ -110,13 +114,14 @@ class TicksBehindBoxes : public EndToEnd {
       seen.topCountAfter = Text(IDC_TOP_COUNT);
       seen.boxesOpen = OpenWindowThreadMessageBoxes();
       if (beforeAnswer) beforeAnswer();
-      box->close();
-    });
-    poll_.start();
+      EXPECT_TRUE(AnswerMessageBox());
+    }, 10ms);
   }
 
   BehindTheBox seen;
-  QTimer poll_;
+
+ private:
+  std::shared_ptr<bool> watching_ = std::make_shared<bool>(true);
 };
 
 // Set Analog restarts the tick before it refuses the volts: an unattended
@@ -142,7 +147,7 @@ TEST_F(TicksBehindBoxes, NoTickWorksWhileABoxThatATickRaisedIsOpenAndCountingRes
   StartToggling();
   WatchBehindTheNextBox([&] { window.SetDlgItemText(IDC_VOLTS1, "0"); });
   window.SetDlgItemText(IDC_VOLTS1, "not a number");
-  ASSERT_TRUE(ProcessEventsUntil([&] { return seen.seen && QApplication::activeModalWidget() == nullptr; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return seen.seen && VisibleMessageBoxes().empty(); }));
 
   EXPECT_EQ(seen.boxesOpen, 1);
   EXPECT_EQ(seen.windowFrames, 0);

@@ -1,13 +1,7 @@
 // The Setup buttons of the running monitor, on the simulated module: each opens
 // its function's dialog, and a function defined there works at once.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -16,10 +10,10 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 #include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
+#include "support/ScratchFolder.h"
 #include "support/SimulatedModuleControl.h"
 
 namespace fs = std::filesystem;
@@ -34,46 +28,15 @@ constexpr std::uint8_t kK2Mask = 1u << 5;
 constexpr std::size_t kOutputPort0 = 0;
 constexpr std::size_t kConfigurationPort0 = 6;
 
-// The Function Setup dialog the monitor has opened, as the toolkit holds it.
-class OpenSetupDialog {
- public:
-  explicit OpenSetupDialog(QWidget* window) : window_(window) {}
-
-  std::string Caption() const { return window_->windowTitle().toStdString(); }
-  void Type(int id, const char* text) const {
-    auto* edit = qobject_cast<QLineEdit*>(Control(id));
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-    edit->insert(QString::fromLatin1(text));
-  }
-  void Click(int id) const {
-    QWidget* control = Control(id);
-    if (qobject_cast<QPushButton*>(control) != nullptr) {
-      ClickThroughWindowSystem(control);
-    } else {
-      qobject_cast<QAbstractButton*>(control)->click();
-    }
-  }
-
- private:
-  QWidget* Control(int id) const {
-    QWidget* control = window_->findChild<QWidget*>(QString::number(id));
-    EXPECT_NE(control, nullptr) << "no control " << id;
-    return control;
-  }
-
-  QWidget* window_;
-};
-
 // Runs the script on the dialog that the next modal run opens, from inside its
 // modal loop.
-void WhenSetupOpens(std::function<void(const OpenSetupDialog&)> script) {
-  QTimer::singleShot(0, [script = std::move(script)] {
-    if (!ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; })) {
+void WhenSetupOpens(std::function<void(CDialog&)> script) {
+  PostToWindowThread([script = std::move(script)] {
+    if (!ProcessEventsUntil([] { return ActiveModalDialog() != nullptr; })) {
       ADD_FAILURE() << "no dialog opened";
       return;
     }
-    script(OpenSetupDialog(QApplication::activeModalWidget()));
+    script(*ActiveModalDialog());
   });
 }
 
@@ -87,16 +50,9 @@ class FunctionSetupOnTheMonitor : public ::testing::Test {
     sim.SetConstantInput(kBiasVolts);
     configRecord = {};
     binUsedTable = {};
-    directory_ = fs::temp_directory_path() / ("tqx-function-setup-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-    previousDirectory_ = fs::current_path();
-    fs::current_path(directory_);
   }
   void TearDown() override {
     if (window_ != nullptr) Close();
-    fs::current_path(previousDirectory_);
-    fs::remove_all(directory_);
   }
 
   CMonitorDlg& Start() {
@@ -119,19 +75,18 @@ class FunctionSetupOnTheMonitor : public ::testing::Test {
     return (registers[kConfigurationPort0] & kK2Mask) == 0 && (registers[kOutputPort0] & kK2Mask) != 0;
   }
 
+  ScratchFolder folder_{"tqx-function-setup-e2e"};
   tqxsim::SimControl& sim = SimulatedModuleControl();
   std::unique_ptr<CMonitorDlg> window_;
-  fs::path directory_;
-  fs::path previousDirectory_;
 };
 
 TEST_F(FunctionSetupOnTheMonitor, EachSetupButtonOpensTheDialogOfItsOwnFunction) {
   CMonitorDlg& window = Start();
   for (int function = 1; function <= kFunctionCount; ++function) {
     std::string caption;
-    WhenSetupOpens([&](const OpenSetupDialog& setup) {
-      caption = setup.Caption();
-      setup.Click(IDCANCEL);
+    WhenSetupOpens([&](CDialog& setup) {
+      caption = setup.GetWindowText();
+      ClickControl(setup, IDCANCEL);
     });
     ClickControl(window, MainWindowIds::SetupButtons[function - 1]);
     EXPECT_EQ(caption, "Function #" + std::to_string(function) + " Setup");
@@ -150,13 +105,13 @@ TEST_P(DefiningAFunctionOnTheMonitor, SwitchesItsRelayOnItsToneWithoutARestart) 
   ProcessEventsFor(300ms);
   ASSERT_FALSE(RelayK2Closed()) << "no function listens to the tone yet";
 
-  WhenSetupOpens([](const OpenSetupDialog& setup) {
-    setup.Type(IDC_BIN1, std::to_string(kNewBin).c_str());
-    setup.Type(IDC_NAME, "Doorbell");
-    setup.Type(IDC_REQUIRED_COUNT, "3");
-    setup.Click(IDC_RELAY2);
-    setup.Click(IDC_RELAY2_CLOSE);
-    setup.Click(IDOK);
+  WhenSetupOpens([](CDialog& setup) {
+    ReplaceText(setup, IDC_BIN1, std::to_string(kNewBin));
+    ReplaceText(setup, IDC_NAME, "Doorbell");
+    ReplaceText(setup, IDC_REQUIRED_COUNT, "3");
+    ClickControl(setup, IDC_RELAY2);
+    ClickControl(setup, IDC_RELAY2_CLOSE);
+    ClickControl(setup, IDOK);
   });
   ClickControl(window, MainWindowIds::IDC_SETUP_F2);
 

@@ -2,14 +2,6 @@
 // program does it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <QApplication>
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QTimer>
-#include <filesystem>
 
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
@@ -19,14 +11,13 @@
 #include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
+#include "support/ScratchFolder.h"
 #include "support/SimulatedModuleControl.h"
 
-namespace fs = std::filesystem;
 using namespace MainWindowIds;
 
 namespace {
@@ -41,16 +32,9 @@ class MainWindow : public ::testing::Test {
     ResetMessageBoxAbandonment();
     configRecord = {};
     binUsedTable = {};
-    directory_ = fs::temp_directory_path() / ("tqx-main-window-" + std::to_string(::getpid()));
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-    previousDirectory_ = fs::current_path();
-    fs::current_path(directory_);
   }
   void TearDown() override {
     if (window.HasWindow()) Close();
-    fs::current_path(previousDirectory_);
-    fs::remove_all(directory_);
   }
 
   void Close() {
@@ -60,10 +44,9 @@ class MainWindow : public ::testing::Test {
 
   std::string Text(int id) const { return window.GetDlgItemText(id); }
 
+  ScratchFolder folder_{"tqx-main-window"};
   tqxsim::SimControl& sim = SimulatedModuleControl();
   CMonitorDlg window;
-  fs::path directory_;
-  fs::path previousDirectory_;
 };
 
 TEST_F(MainWindow, StartsWithoutADataFileShowingZerosAndEmptyNames) {
@@ -148,7 +131,7 @@ TEST_F(MainWindow, EnterDoesNotEndTheProgram) {
   PressKey(window, Key::Enter);
   ProcessEventsFor(50ms);
   EXPECT_TRUE(sim.IsOpen());
-  EXPECT_TRUE(DialogWidget(window)->isVisible());
+  EXPECT_TRUE(IsShown(window));
 }
 
 TEST_F(MainWindow, ClosingWhileTheWorkerWaitsOnItsMessageBoxDoesNotHang) {
@@ -156,12 +139,8 @@ TEST_F(MainWindow, ClosingWhileTheWorkerWaitsOnItsMessageBoxDoesNotHang) {
   ASSERT_TRUE(window.Create());
   sim.SetReadsFail(true);
   auto workerBoxShown = [] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
-        return box->text() == "Read Error!";
-      }
-    }
-    return false;
+    return ::testing::Value(VisibleMessageBoxes(),
+                            ::testing::Contains(::testing::Field(&VisibleMessageBox::text, "Read Error!")));
   };
   ASSERT_TRUE(ProcessEventsUntil(workerBoxShown));
   ClickCloseBox(window);
@@ -171,25 +150,19 @@ TEST_F(MainWindow, ClosingWhileTheWorkerWaitsOnItsMessageBoxDoesNotHang) {
 
 TEST_F(MainWindow, TheAboutItemOfItsMenuOpensTheAboutBox) {
   ASSERT_TRUE(window.Create());
-  QMenu* menu = SystemMenu(window);
-  ASSERT_NE(menu, nullptr);
-  QAction* about = nullptr;
-  for (QAction* action : menu->actions()) {
-    if (action->data().toUInt() == AboutCommandId) about = action;
-  }
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(about->text().toStdString(), "&About tqxfft...");
+  ASSERT_THAT(SystemMenuItems(window),
+              ::testing::Contains(SystemMenuItem{AboutCommandId, "&About tqxfft...", false}));
 
   std::string caption;
   std::vector<std::string> texts;
-  QTimer::singleShot(0, [&] {
-    ASSERT_TRUE(ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; }));
-    QWidget* box = QApplication::activeModalWidget();
-    caption = box->windowTitle().toStdString();
-    for (QLabel* label : box->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
-    box->close();
+  PostToWindowThread([&] {
+    ASSERT_TRUE(ProcessEventsUntil([] { return ActiveModalDialog() != nullptr; }));
+    CDialog& box = *ActiveModalDialog();
+    caption = box.GetWindowText();
+    texts = ControlTexts(box);
+    ClickCloseBox(box);
   });
-  about->trigger();
+  ChooseSystemMenuItem(window, AboutCommandId);
   EXPECT_EQ(caption, "About tqxfft");
   EXPECT_THAT(texts, ::testing::Contains("tqxfft Version 1.0"));
   // The monitor runs on behind the About box.

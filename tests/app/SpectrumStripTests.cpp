@@ -1,11 +1,8 @@
 // The spectrum strip as the running monitor draws it, read back from a
 // picture of its client area.
-#include <QFontMetrics>
-#include <QWidget>
 #include <cmath>
 
 #include "DetectionWindow.h"
-#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -30,7 +27,7 @@ class SpectrumStripPicture : public DetectionWindow {
   }
 
   // Width of one marker block: the cell of the glyph "i" in the window's font.
-  int MarkerWidth() const { return QFontMetrics(DialogWidget(window)->font()).horizontalAdvance(QStringLiteral("i")); }
+  int MarkerWidth() const { return TextWidth(window, "i"); }
 
   // Sweeps a row from x and returns how many pixels in a row have the colour.
   int RunOf(COLORREF colour, int x, int y) const {

@@ -4,7 +4,6 @@
 //   startup_probe [--open-fails]
 #include <dlfcn.h>
 
-#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -12,17 +11,18 @@
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "sim/SimControl.h"
+#include "support/DialogDriver.h"
 
 namespace {
 
-constexpr int kRunMs = 300;
+constexpr auto kRun = 300ms;
 
 class ProbeApp : public CMonitorApp {
  public:
   bool InitInstance() override {
-    QTimer::singleShot(kRunMs, [this] {
+    PostToWindowThread([this] {
       if (m_pMainWnd != nullptr) m_pMainWnd->SendSysCommand(SC_CLOSE);
-    });
+    }, kRun);
     return CMonitorApp::InitInstance();
   }
 };

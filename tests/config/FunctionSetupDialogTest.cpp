@@ -2,9 +2,7 @@
 // what Record Changes stores and writes, and what it refuses.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <QLineEdit>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -16,10 +14,10 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
 #include "config/FunctionSetupDlg.h"
-#include "framework/qt/QtAccess.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 using namespace FunctionSetupIds;
@@ -77,19 +75,8 @@ ConfigRecord StoredRecord() {
 class FunctionSetup : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("tqx-function-setup-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-    previousDirectory_ = fs::current_path();
-    fs::current_path(directory_);
     configRecord = {};
     binUsedTable = {};
-  }
-  void TearDown() override {
-    fs::current_path(previousDirectory_);
-    fs::remove_all(directory_);
   }
 
   // Opens Setup of the function and runs the script inside it, as the user.
@@ -133,8 +120,7 @@ class FunctionSetup : public ::testing::Test {
     EXPECT_EQ(FileBytes(), fileBefore);
   }
 
-  fs::path directory_;
-  fs::path previousDirectory_;
+  ScratchFolder folder_{"tqx-function-setup"};
 };
 
 TEST_F(FunctionSetup, CaptionAndPromptsCarryTheFunctionsNumber) {
@@ -285,7 +271,7 @@ TEST_F(FunctionSetup, AStoredNameTooLongForTheEditShowsInFullAndMustBeShortened)
     ClickControl(dialog, IDOK);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please enter no more than 25 characters."});
     EXPECT_EQ(FocusedControlId(dialog), IDC_NAME);
-    qobject_cast<QLineEdit*>(ControlWidget(dialog, IDC_NAME))->end(false);  // the cursor after the last character
+    PressKey(dialog, Key::End);  // the cursor after the last character
     for (int i = 0; i < 3; ++i) PressKey(dialog, Key::Backspace);
     EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong.substr(0, 25)) << "deleting is always allowed";
     ClickControl(dialog, IDOK);

@@ -21,10 +21,22 @@ struct ProbeOutcome {
   std::vector<std::string> bound;
 };
 
+// The probe's command line, the probe to start with libraryDirectory as the
+// library search path. Windows searches the probe's own folder, the system's,
+// then PATH, which the probe takes from this process.
+std::string ProbeCommand(const std::filesystem::path& libraryDirectory) {
+#if defined(_WIN32)
+  _putenv_s("PATH", std::filesystem::absolute(libraryDirectory).make_preferred().string().c_str());
+  // popen runs the command through cmd, which takes off the outer quotes.
+  return "\"\"" + std::filesystem::absolute(TQX_BINDING_PROBE).make_preferred().string() + "\"\"";
+#else
+  return "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' '" TQX_BINDING_PROBE "'";
+#endif
+}
+
 ProbeOutcome RunProbe(const std::filesystem::path& libraryDirectory) {
-  const std::string command = "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' '" TQX_BINDING_PROBE "'";
   ProbeOutcome outcome;
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen(ProbeCommand(libraryDirectory).c_str(), "r");
   if (pipe == nullptr) return outcome;
   std::array<char, 256> line;
   while (std::fgets(line.data(), line.size(), pipe) != nullptr) {

@@ -10,7 +10,6 @@
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;

@@ -1,9 +1,6 @@
 // A close request at every moment that matters: while the worker's frame is
 // on the wire, inside a tick's pump, while a function runs, and with a message
 // box open. The close always finishes, and nothing reaches the module after it.
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <chrono>
 
 #include "ModuleTraffic.h"
@@ -11,7 +8,6 @@
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -38,7 +34,7 @@ class WindowClosingInsideATick : public CMonitorDlg {
     CMonitorDlg::DoDataExchange(dx);
     if (!armed || !inTick || PeakBin.load() != kToneBin) return;
     armed = false;
-    QTimer::singleShot(0, [this] {
+    PostToWindowThread([this] {
       closedInsideTick = inTick;
       SendSysCommand(SC_CLOSE);
     });
@@ -47,12 +43,6 @@ class WindowClosingInsideATick : public CMonitorDlg {
 
 class CloseRequest : public DetectionWindow {
  protected:
-  // An earlier window's close gave up on every waiting box for good.
-  void SetUp() override {
-    DetectionWindow::SetUp();
-    ResetMessageBoxAbandonment();
-  }
-
   // The module is closed, its engine off, the bus free and the worker gone,
   // and no frame follows for a while.
   void ExpectClosedAndQuiet(std::uint64_t writesAtClose) {
@@ -163,12 +153,12 @@ TEST_F(CloseRequest, WithTheWindowsOwnBoxOpenEndsTheWindowAndTheBoxStillAnswers)
   ReplaceText(window, IDC_VOLTS1, "9");
   std::uint64_t writesAtClose = 0;
   bool closedBehindTheBox = false;
-  QTimer::singleShot(0, [&] {
-    ASSERT_TRUE(ProcessEventsUntil([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }));
+  PostToWindowThread([&] {
+    ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleMessageBoxes().empty(); }));
     ClickCloseBox(window);
     writesAtClose = sim.WriteCount();
     closedBehindTheBox = !sim.IsOpen();
-    QApplication::activeModalWidget()->close();
+    EXPECT_TRUE(AnswerMessageBox());
   });
   const auto started = std::chrono::steady_clock::now();
   ClickControl(window, IDC_SET_ANALOG1);

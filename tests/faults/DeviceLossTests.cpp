@@ -1,8 +1,6 @@
 // The module failing or vanishing under the running monitor: the worker's
 // messages come one at a time, the window keeps answering, the manual commands
 // say what failed, and the window still closes cleanly.
-#include <QApplication>
-#include <QMessageBox>
 #include <atomic>
 #include <thread>
 
@@ -11,7 +9,6 @@
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -21,22 +18,7 @@ const std::string kWriteConfig = "Error writing to DAC. 3";
 const std::string kWriteOutputs = "Error writing to DAC. 1";
 const std::string kWriteDac = "Error writing to DAC. 5";
 
-std::vector<QMessageBox*> VisibleBoxes() {
-  std::vector<QMessageBox*> boxes;
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) boxes.push_back(box);
-  }
-  return boxes;
-}
-
-class DeviceLoss : public DetectionWindow {
- protected:
-  // An earlier window's close gave up on every waiting box for good.
-  void SetUp() override {
-    DetectionWindow::SetUp();
-    ResetMessageBoxAbandonment();
-  }
-};
+using DeviceLoss = DetectionWindow;
 
 // A box answered at once would let the worker show the next right away; here
 // each one is held open a while, so two at the same time would be seen.
@@ -66,19 +48,20 @@ TEST_F(DeviceLoss, WithTheWorkersBoxOpenTheWindowStillSwitchesARelayAndShowsOneB
   RealMessageBoxes realBoxes;
   ASSERT_NO_FATAL_FAILURE(Start());
   sim.DropReplyBytes(kAdcReplyBytes);
-  ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleBoxes().empty(); }));
+  ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleMessageBoxes().empty(); }));
   ProcessEventsFor(300ms);  // several cycles' worth of time
-  ASSERT_EQ(VisibleBoxes().size(), 1u);
-  EXPECT_EQ(VisibleBoxes()[0]->text().toStdString(), "error: too few bytes returned");
+  ASSERT_EQ(VisibleMessageBoxes().size(), 1u);
+  EXPECT_EQ(VisibleMessageBoxes()[0].text, "error: too few bytes returned");
 
   ClickControl(window, IDC_CLOSE_K1);
   EXPECT_TRUE(K1Closed()) << "the box is modal for the worker only";
-  EXPECT_EQ(VisibleBoxes().size(), 1u);
+  EXPECT_EQ(VisibleMessageBoxes().size(), 1u);
 
   ClickCloseBox(window);  // with the box still open
   EXPECT_FALSE(sim.IsOpen());
   EXPECT_EQ(BusBusy.load(), 0);
-  EXPECT_TRUE(ProcessEventsUntil([] { return VisibleBoxes().empty(); })) << "the worker's box goes with the window";
+  EXPECT_TRUE(ProcessEventsUntil([] { return VisibleMessageBoxes().empty(); }))
+      << "the worker's box goes with the window";
 }
 
 TEST_F(DeviceLoss, AfterAnUnplugEachManualCommandReportsItsFailedWritesInOrder) {

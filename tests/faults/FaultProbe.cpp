@@ -5,20 +5,18 @@
 // "ended" after the application returned; the exit code is the program's.
 #include <dlfcn.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
 
 #include "app/MonitorApp.h"
 #include "device/DriverApi.h"
 #include "framework/Dialog.h"
 #include "sim/SimControl.h"
+#include "support/DialogDriver.h"
 
 namespace {
 
-constexpr int kRunBeforeFaultMs = 300;
-constexpr int kLookEveryMs = 10;
+constexpr auto kRunBeforeFault = 300ms;
+constexpr auto kLookEvery = 10ms;
 
 tqxsim::SimControl* Module() {
   void* library = dlopen(kDriverLibraryName, RTLD_NOW);
@@ -29,23 +27,25 @@ tqxsim::SimControl* Module() {
 class ProbeApp : public CMonitorApp {
  public:
   bool InitInstance() override {
-    QTimer::singleShot(kRunBeforeFaultMs, [] {
+    PostToWindowThread([] {
       if (tqxsim::SimControl* module = Module()) module->SetReadsFail(true);
-    });
-    auto* look = new QTimer(QApplication::instance());
-    QObject::connect(look, &QTimer::timeout, [this, look] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box == nullptr || !box->isVisible() || m_pMainWnd == nullptr) continue;
-        look->stop();
-        std::printf("box %s\n", box->text().toStdString().c_str());
-        std::fflush(stdout);
-        m_pMainWnd->SendSysCommand(SC_CLOSE);
+    }, kRunBeforeFault);
+    LookForABox();
+    return CMonitorApp::InitInstance();
+  }
+
+ private:
+  void LookForABox() {
+    PostToWindowThread([this] {
+      const std::vector<VisibleMessageBox> boxes = VisibleMessageBoxes();
+      if (boxes.empty() || m_pMainWnd == nullptr) {
+        LookForABox();
         return;
       }
-    });
-    look->start(kLookEveryMs);
-    return CMonitorApp::InitInstance();
+      std::printf("box %s\n", boxes.front().text.c_str());
+      std::fflush(stdout);
+      m_pMainWnd->SendSysCommand(SC_CLOSE);
+    }, kLookEvery);
   }
 };
 

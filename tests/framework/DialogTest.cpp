@@ -1,22 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QContextMenuEvent>
-#include <QElapsedTimer>
-#include <QFontInfo>
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
+#include <algorithm>
+#include <chrono>
 
 #include "TestDialogs.h"
-#include "framework/qt/QtAccess.h"
 #include "framework/WinApp.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
@@ -30,19 +17,14 @@ class Dialog : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(dialog.Create()); }
   void TearDown() override { dialog.DestroyWindow(); }
 
-  QWidget* Control(int id) const { return ControlWidget(dialog, id); }
-
   ProbeDialog dialog;
 };
 
 TEST_F(Dialog, DialogUnitsAreQuartersOfTheAverageCharacterWidthAndEighthsOfItsHeight) {
-  const QFontMetrics metrics(DialogWidget(dialog)->font());
-  const int averageWidth =
-      (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52;
-  EXPECT_EQ(dialog.MapDialogRect(CRect{4, 8, 40, 80}), (CRect{averageWidth, metrics.height(), averageWidth * 10,
-                                                            metrics.height() * 10}));
-  EXPECT_EQ(dialog.MapDialogRect(CRect{2, 4, 0, 0}),
-            (CRect{(averageWidth + 1) / 2, (metrics.height() + 1) / 2, 0, 0}))
+  const int averageWidth = (TextWidth(dialog, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") + 26) / 52;
+  const int height = DialogFont(dialog).lineHeight;
+  EXPECT_EQ(dialog.MapDialogRect(CRect{4, 8, 40, 80}), (CRect{averageWidth, height, averageWidth * 10, height * 10}));
+  EXPECT_EQ(dialog.MapDialogRect(CRect{2, 4, 0, 0}), (CRect{(averageWidth + 1) / 2, (height + 1) / 2, 0, 0}))
       << "halves round up";
 
   const CRect client = dialog.MapDialogRect(CRect{0, 0, 200, 150});
@@ -53,35 +35,34 @@ TEST_F(Dialog, DialogUnitsAreQuartersOfTheAverageCharacterWidthAndEighthsOfItsHe
 }
 
 TEST_F(Dialog, AFaceTheSystemLacksFallsBackToASansFontOfTheTemplatesSize) {
-  const QFont font = DialogWidget(dialog)->font();
-  EXPECT_EQ(font.pointSize(), 8);
-  EXPECT_FALSE(QFontInfo(font).fixedPitch());
-  EXPECT_GT(QFontMetrics(font).height(), 0);
+  const FontFacts font = DialogFont(dialog);
+  EXPECT_EQ(font.pointSize, 8);
+  EXPECT_FALSE(font.fixedPitch);
+  EXPECT_GT(font.lineHeight, 0);
 }
 
 TEST_F(Dialog, ControlsAreBuiltByKindWithTheirStylesAndNamedByTheirIds) {
-  auto* edit = qobject_cast<QLineEdit*>(Control(kNumberEdit));
-  ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(edit->objectName(), "101");
-  EXPECT_TRUE(edit->hasFrame());
-  EXPECT_FALSE(edit->isReadOnly());
+  const BuiltControl edit = InspectControl(dialog, kNumberEdit);
+  ASSERT_EQ(edit.kind, ControlKind::Edit);
+  const CRect editPlace = ControlRect(dialog, kNumberEdit);
+  EXPECT_EQ(ControlIdAt(dialog, editPlace.left + 2, editPlace.top + 2), kNumberEdit);
+  EXPECT_TRUE(edit.framed);
+  EXPECT_FALSE(edit.readOnly);
 
-  auto* readOnly = qobject_cast<QLineEdit*>(Control(kReadOnlyEdit));
-  ASSERT_NE(readOnly, nullptr);
-  EXPECT_FALSE(readOnly->hasFrame());
-  EXPECT_TRUE(readOnly->isReadOnly());
-  EXPECT_TRUE(readOnly->alignment() & Qt::AlignRight);
+  const BuiltControl readOnly = InspectControl(dialog, kReadOnlyEdit);
+  ASSERT_EQ(readOnly.kind, ControlKind::Edit);
+  EXPECT_FALSE(readOnly.framed);
+  EXPECT_TRUE(readOnly.readOnly);
+  EXPECT_TRUE(readOnly.rightAligned);
 
-  auto* ok = qobject_cast<QPushButton*>(Control(IDOK));
-  auto* push = qobject_cast<QPushButton*>(Control(kPushButton));
-  ASSERT_TRUE(ok && push);
-  EXPECT_TRUE(ok->isDefault());
-  EXPECT_FALSE(push->isDefault());
+  EXPECT_EQ(InspectControl(dialog, IDOK).kind, ControlKind::DefPushButton);
+  EXPECT_EQ(InspectControl(dialog, kPushButton).kind, ControlKind::PushButton);
 
-  ASSERT_NE(qobject_cast<QCheckBox*>(Control(kCheck)), nullptr);
-  EXPECT_FALSE(qobject_cast<QCheckBox*>(Control(kCheck))->isTristate());
-  ASSERT_NE(qobject_cast<QRadioButton*>(Control(kFirstGroupA)), nullptr);
-  ASSERT_NE(qobject_cast<QGroupBox*>(Control(kGroupBox)), nullptr);
+  const BuiltControl check = InspectControl(dialog, kCheck);
+  ASSERT_EQ(check.kind, ControlKind::CheckBox);
+  EXPECT_FALSE(check.threeState);
+  EXPECT_EQ(InspectControl(dialog, kFirstGroupA).kind, ControlKind::RadioButton);
+  EXPECT_EQ(InspectControl(dialog, kGroupBox).kind, ControlKind::GroupBox);
 
   EXPECT_EQ(dialog.GetDlgItemText(kPrefixLabel), "Name & more");
   EXPECT_EQ(dialog.GetDlgItemText(kNoPrefixLabel), "A&B");
@@ -89,19 +70,20 @@ TEST_F(Dialog, ControlsAreBuiltByKindWithTheirStylesAndNamedByTheirIds) {
 }
 
 TEST_F(Dialog, AnIconControlShowsTheRegisteredIconAtItsOwnSize) {
-  auto* icon = qobject_cast<QLabel*>(Control(kIcon));
-  ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(icon->size(), QSize(kIconSize, kIconSize));
-  const QImage image = icon->pixmap().toImage();
-  ASSERT_FALSE(image.isNull());
-  EXPECT_EQ(image.pixel(kIconSize / 2, kIconSize / 2), 0xFFC80000u);
+  ASSERT_EQ(InspectControl(dialog, kIcon).kind, ControlKind::Icon);
+  const CRect place = ControlRect(dialog, kIcon);
+  EXPECT_EQ(place.Width(), kIconSize);
+  EXPECT_EQ(place.Height(), kIconSize);
+  EXPECT_EQ(GrabClient(dialog).At(place.left + kIconSize / 2, place.top + kIconSize / 2), kIconColour);
 }
 
 TEST_F(Dialog, TheGroupBoxStaysBehindTheControlsItFrames) {
-  QWidget* radio = Control(kFirstGroupA);
-  const QPoint inside = radio->geometry().center();
-  ASSERT_TRUE(Control(kGroupBox)->geometry().contains(inside));
-  EXPECT_EQ(DialogWidget(dialog)->childAt(inside), radio);
+  const CRect radio = ControlRect(dialog, kFirstGroupA);
+  const int x = (radio.left + radio.right) / 2;
+  const int y = (radio.top + radio.bottom) / 2;
+  const CRect groupBox = ControlRect(dialog, kGroupBox);
+  ASSERT_TRUE(x >= groupBox.left && x < groupBox.right && y >= groupBox.top && y < groupBox.bottom);
+  EXPECT_EQ(ControlIdAt(dialog, x, y), kFirstGroupA);
 }
 
 TEST_F(Dialog, AfterInitTheFirstTabStopHasTheFocusWithItsTextSelected) {
@@ -177,10 +159,10 @@ TEST_F(Dialog, EscapeTheCloseBoxAndTheMenusCloseAllAskOnCancelWithoutClosing) {
   dialog.cancelEnds = false;
   PressKey(dialog, Key::Escape);
   ClickCloseBox(dialog);
-  SystemMenu(dialog)->actions().front()->trigger();
+  ChooseSystemMenuItem(dialog, SC_CLOSE);
   EXPECT_EQ(dialog.cancelCalls, 3);
   EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{SC_CLOSE});
-  EXPECT_TRUE(DialogWidget(dialog)->isVisible()) << "only EndDialog closes the window";
+  EXPECT_TRUE(IsShown(dialog)) << "only EndDialog closes the window";
 }
 
 TEST(ModalDialog, EnterInAnEditIsTheDefaultButtonWhichSavesAndEnds) {
@@ -218,7 +200,7 @@ TEST(ModalDialog, ARefusedSaveKeepsTheDialogOpenUntilTheTextIsMended) {
   const int result = RunModal(dialog, [&] {
     ReplaceText(dialog, kNumberEdit, "x");
     ClickControl(dialog, IDOK);
-    openAfterRefusal = DialogWidget(dialog)->isVisible();
+    openAfterRefusal = IsShown(dialog);
     ReplaceText(dialog, kNumberEdit, "8");
     ClickControl(dialog, IDOK);
   });
@@ -238,10 +220,9 @@ class EndsAtOnce : public ProbeDialog {
 
 TEST(ModalDialog, EndingDuringInitialisationNeverEntersTheModalLoop) {
   EndsAtOnce dialog;
-  QElapsedTimer clock;
-  clock.start();
+  const auto started = std::chrono::steady_clock::now();
   EXPECT_EQ(dialog.DoModal(), 42);
-  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }
 
 TEST(ModalDialog, WithoutAnOwnerItIsOwnedByTheApplicationsMainWindow) {
@@ -249,13 +230,13 @@ TEST(ModalDialog, WithoutAnOwnerItIsOwnedByTheApplicationsMainWindow) {
   ASSERT_TRUE(mainWindow.Create());
   AfxGetApp()->m_pMainWnd = &mainWindow;
   ProbeDialog child;
-  QWidget* parent = nullptr;
+  bool owned = false;
   RunModal(child, [&] {
-    parent = DialogWidget(child)->parentWidget();
+    owned = IsOwnedBy(child, mainWindow);
     child.EndDialog(IDCANCEL);
   });
   AfxGetApp()->m_pMainWnd = nullptr;
-  EXPECT_EQ(parent, DialogWidget(mainWindow));
+  EXPECT_TRUE(owned);
 }
 
 TEST_F(Dialog, ATimerFiresOnTheWindowThreadUntilKilled) {
@@ -274,44 +255,33 @@ TEST_F(Dialog, ATimerFiresOnTheWindowThreadUntilKilled) {
 
 TEST_F(Dialog, SettingARunningTimerAgainRestartsItsPeriod) {
   constexpr int kTimerId = 7;
-  constexpr int kPeriodMs = 300;
-  QElapsedTimer clock;
-  dialog.SetTimer(kTimerId, kPeriodMs);
+  constexpr auto kPeriod = 300ms;
+  dialog.SetTimer(kTimerId, kPeriod.count());
   ProcessEventsFor(150ms);
   ASSERT_TRUE(dialog.timerIds.empty());
-  clock.start();
-  dialog.SetTimer(kTimerId, kPeriodMs);
+  const auto restarted = std::chrono::steady_clock::now();
+  dialog.SetTimer(kTimerId, kPeriod.count());
   ASSERT_TRUE(ProcessEventsUntil([&] { return !dialog.timerIds.empty(); }));
-  EXPECT_GE(clock.elapsed(), kPeriodMs - 10);
+  EXPECT_GE(std::chrono::steady_clock::now() - restarted, kPeriod - 10ms);
 }
 
 TEST_F(Dialog, TheSystemMenuHoldsCloseThenTheAppendedItemsWhichReachOnSysCommand) {
   constexpr unsigned kAboutId = 16;
   dialog.AppendSystemMenuSeparator();
   dialog.AppendSystemMenuItem(kAboutId, "&About tqxfft...");
-  const QList<QAction*> items = SystemMenu(dialog)->actions();
-  ASSERT_EQ(items.size(), 3);
-  EXPECT_EQ(items[0]->data().toUInt(), SC_CLOSE);
-  EXPECT_TRUE(items[1]->isSeparator());
-  EXPECT_EQ(items[2]->text(), "&About tqxfft...");
-  items[2]->trigger();
+  const std::vector<SystemMenuItem> items = SystemMenuItems(dialog);
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].id, SC_CLOSE);
+  EXPECT_TRUE(items[1].separator);
+  EXPECT_EQ(items[2], (SystemMenuItem{kAboutId, "&About tqxfft...", false}));
+  ChooseSystemMenuItem(dialog, kAboutId);
   EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{kAboutId});
   EXPECT_EQ(dialog.cancelCalls, 0);
 }
 
 TEST_F(Dialog, AltSpaceAndARightClickOnTheBackgroundOpenTheSystemMenu) {
-  QMenu* menu = SystemMenu(dialog);
-  QWidget* window = DialogWidget(dialog);
-  window->activateWindow();
-  ASSERT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == window; }));
-  PressKey(dialog, Key::AltSpace);
-  ASSERT_TRUE(ProcessEventsUntil([&] { return menu->isVisible(); }));
-  menu->hide();
-
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2), window->mapToGlobal(QPoint(2, 2)));
-  QApplication::sendEvent(window, &rightClick);
-  EXPECT_TRUE(ProcessEventsUntil([&] { return menu->isVisible(); }));
-  menu->hide();
+  ASSERT_TRUE(SystemMenuOpensOn(dialog, [&] { PressKey(dialog, Key::AltSpace); }));
+  EXPECT_TRUE(SystemMenuOpensOn(dialog, [&] { RightClick(dialog, 2, 2); }));
 }
 
 TEST_F(Dialog, SetIconGivesTheWindowEveryImageOfTheIcon) {
@@ -319,9 +289,9 @@ TEST_F(Dialog, SetIconGivesTheWindowEveryImageOfTheIcon) {
   ASSERT_NE(icon, nullptr);
   dialog.SetIcon(*icon, true);
   dialog.SetIcon(*icon, false);
-  const QList<QSize> sizes = DialogWidget(dialog)->windowIcon().availableSizes();
-  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
-  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+  const std::vector<int> sizes = WindowIconSizes(dialog);
+  EXPECT_NE(std::find(sizes.begin(), sizes.end(), 32), sizes.end());
+  EXPECT_NE(std::find(sizes.begin(), sizes.end(), 16), sizes.end());
 }
 
 }  // namespace

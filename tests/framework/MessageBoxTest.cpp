@@ -1,10 +1,6 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <thread>
 
 #include "framework/MessageBox.h"
@@ -42,26 +38,21 @@ TEST(MessageBoxHook, TheCaptureGivesTheHookBackWhenItGoes) {
 
 TEST(WindowThreadMessageBox, IsAModalWarningCaptionedWithTheAppNameAndCountedWhileOpen) {
   RealMessageBoxes real;
-  QString caption;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons buttons;
+  std::vector<VisibleMessageBox> shown;
   int openWhileShown = 0;
-  QTimer::singleShot(0, [&] {
-    ASSERT_TRUE(ProcessEventsUntil([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }));
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    caption = box->windowTitle();
-    text = box->text();
-    icon = box->icon();
-    buttons = box->standardButtons();
+  PostToWindowThread([&] {
+    ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleMessageBoxes().empty(); }));
+    shown = VisibleMessageBoxes();
     openWhileShown = OpenWindowThreadMessageBoxes();
-    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(AnswerMessageBox());
   });
   AfxMessageBox("Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
-  EXPECT_EQ(caption, "tqxfft");
-  EXPECT_EQ(text, "Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
-  EXPECT_EQ(icon, QMessageBox::Warning);
-  EXPECT_EQ(buttons, QMessageBox::Ok);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "tqxfft");
+  EXPECT_EQ(shown[0].text, "Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
+  EXPECT_TRUE(shown[0].exclamationIcon);
+  EXPECT_TRUE(shown[0].okButtonOnly);
+  EXPECT_TRUE(shown[0].modal);
   EXPECT_EQ(openWhileShown, 1);
   EXPECT_EQ(OpenWindowThreadMessageBoxes(), 0);
 }

@@ -2,16 +2,12 @@
 // worker alone.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "TestDialogs.h"
 #include "framework/MessageBox.h"
-#include "framework/qt/QtAccess.h"
 #include "framework/WinThread.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
@@ -20,13 +16,7 @@ namespace {
 
 using namespace probe;
 
-QMessageBox* ShownBox() {
-  for (QWidget* widget : QApplication::allWidgets()) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    if (box != nullptr && box->isVisible()) return box;
-  }
-  return nullptr;
-}
+bool BoxShown() { return !VisibleMessageBoxes().empty(); }
 
 class WorkerMessageBox : public ::testing::Test {
  protected:
@@ -51,13 +41,13 @@ class WorkerMessageBox : public ::testing::Test {
 
 TEST_F(WorkerMessageBox, IsShownByTheWindowThreadWhileTheWindowStaysUsable) {
   ProbeDialog dialog;
-  QString caption;
+  std::vector<VisibleMessageBox> shown;
   bool waitedWhileShown = false;
   int countedOpen = -1;
   const int result = RunModal(dialog, [&] {
     StartWorker("error: too few bytes returned");
-    ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
-    caption = ShownBox()->windowTitle();
+    ASSERT_TRUE(ProcessEventsUntil(BoxShown));
+    shown = VisibleMessageBoxes();
     countedOpen = OpenWindowThreadMessageBoxes();
 
     // The dialog under the box still takes clicks and typing.
@@ -65,13 +55,15 @@ TEST_F(WorkerMessageBox, IsShownByTheWindowThreadWhileTheWindowStaysUsable) {
     TypeText(dialog, kNameEdit, "ok");
     waitedWhileShown = !returned;
 
-    ClickThroughWindowSystem(ShownBox()->button(QMessageBox::Ok));
+    ASSERT_TRUE(AnswerMessageBox());
     ASSERT_TRUE(ProcessEventsUntil([&] { return returned.load(); }));
     dialog.EndDialog(IDOK);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_FALSE(onWindowThread);
-  EXPECT_EQ(caption, "tqxfft");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "tqxfft");
+  EXPECT_FALSE(shown[0].modal) << "the worker alone waits for it";
   EXPECT_EQ(countedOpen, 0) << "a box shown for another thread holds up no window-thread code";
   EXPECT_TRUE(waitedWhileShown);
   EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), std::pair(kPushButton, Notification::Clicked)), 1);
@@ -80,25 +72,25 @@ TEST_F(WorkerMessageBox, IsShownByTheWindowThreadWhileTheWindowStaysUsable) {
 
 TEST_F(WorkerMessageBox, AbandoningReleasesTheWaitingWorkerClosesItsBoxAndAnswersLaterOnesAtOnce) {
   StartWorker("error: too few bytes returned");
-  ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
+  ASSERT_TRUE(ProcessEventsUntil(BoxShown));
   EXPECT_FALSE(returned);
 
   AbandonWaitingMessageBoxes();
   worker.join();
   EXPECT_TRUE(returned);
-  EXPECT_TRUE(ProcessEventsUntil([] { return ShownBox() == nullptr; }));
+  EXPECT_TRUE(ProcessEventsUntil([] { return !BoxShown(); }));
 
   std::thread late([] { AfxMessageBox("nobody will answer this"); });
   late.join();
   ProcessEventsFor(50ms);
-  EXPECT_EQ(ShownBox(), nullptr);
+  EXPECT_FALSE(BoxShown());
 }
 
 TEST_F(WorkerMessageBox, ABoxOverADialogThatClosesReleasesTheWorker) {
   ProbeDialog dialog;
   RunModal(dialog, [&] {
     StartWorker("error: too few bytes returned");
-    ASSERT_TRUE(ProcessEventsUntil([] { return ShownBox() != nullptr; }));
+    ASSERT_TRUE(ProcessEventsUntil(BoxShown));
     dialog.EndDialog(IDCANCEL);
   });
   EXPECT_TRUE(ProcessEventsUntil([&] { return returned.load(); }));

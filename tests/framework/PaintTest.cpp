@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
-#include <QWidget>
-
 #include "TestDialogs.h"
-#include "framework/qt/QtAccess.h"
 #include "support/DialogDriver.h"
 
 namespace {
@@ -60,9 +56,8 @@ TEST_F(Painting, TextIsDrawnOnAnOpaqueCellOfTheFullFontHeight) {
   };
   dialog.Invalidate();
   dialog.UpdateWindow();
-  const QFontMetrics metrics(DialogWidget(dialog)->font());
-  const int right = 10 + metrics.horizontalAdvance(QStringLiteral("i")) - 1;
-  const int bottom = 30 + metrics.height() - 1;
+  const int right = 10 + TextWidth(dialog, "i") - 1;
+  const int bottom = 30 + DialogFont(dialog).lineHeight - 1;
   const ClientPicture picture = GrabClient(dialog);
   EXPECT_EQ(picture.At(10, 30), kBlue);
   EXPECT_EQ(picture.At(right, bottom), kBlue);
@@ -128,8 +123,9 @@ TEST_F(Painting, TheClientRectangleStartsAtTheOriginAndTheWindowIsNotMinimised) 
   const CRect client = dialog.GetClientRect();
   EXPECT_EQ(client.left, 0);
   EXPECT_EQ(client.top, 0);
-  EXPECT_EQ(client.Width(), DialogWidget(dialog)->width());
-  EXPECT_EQ(client.Height(), DialogWidget(dialog)->height());
+  const ClientPicture drawn = GrabClient(dialog);
+  EXPECT_EQ(client.Width(), drawn.width);
+  EXPECT_EQ(client.Height(), drawn.height);
   EXPECT_FALSE(dialog.IsIconic());
 }
 

@@ -14,7 +14,7 @@ constexpr std::array<const char*, 9> kEntryPoints{"FT_Write",      "FT_Read",   
 
 TEST(LibraryVariants, EachLacksItsOwnEntryPointAndKeepsTheOthersAndTheSideDoor) {
   for (const char* missing : kEntryPoints) {
-    const std::string path = std::string(TQXSIM_VARIANTS_DIR) + "/no_" + missing + "/libftd2xx.so";
+    const std::string path = std::string(TQXSIM_VARIANTS_DIR) + "/no_" + missing + "/" TQXSIM_LIBRARY_FILE;
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     for (const char* name : kEntryPoints) {

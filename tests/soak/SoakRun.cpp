@@ -11,16 +11,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineEdit>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <mutex>
@@ -37,8 +32,8 @@
 #include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
+#include "support/ScratchFolder.h"
 #include "support/SimulatedModuleControl.h"
-#include "framework/qt/QtAccess.h"
 
 namespace {
 
@@ -61,12 +56,6 @@ constexpr float kFirstFunctionVolts = 1.0f;
 constexpr float kFunctionVoltsStep = 0.01f;
 
 const std::set<std::string> kReadFaultMessages{"error: too few bytes returned"};
-
-class SoakApp : public CWinApp {
- public:
-  SoakApp() : CWinApp("tqxfft") {}
-  bool InitInstance() override { return false; }
-};
 
 // The main window, counting its ticks.
 class SoakWindow : public CMonitorDlg {
@@ -220,21 +209,17 @@ void Soak::EditFunction() {
   const int function = Uniform(1, kFunctionCount);
   const bool keep = Uniform(0, 4) != 0;
   const float volts = NextFunctionVolts();
-  QTimer::singleShot(0, [&, function, keep, volts] {
-    ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; });
-    QWidget* dialog = QApplication::activeModalWidget();
+  PostToWindowThread([&, function, keep, volts] {
+    ProcessEventsUntil([] { return ActiveModalDialog() != nullptr; });
+    CDialog* dialog = ActiveModalDialog();
     if (dialog == nullptr) return;
     Pump(std::chrono::milliseconds(Uniform(0, 400)));
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", volts);
-    if (auto* edit = dialog->findChild<QLineEdit*>(QString::number(IDC_ANALOG1_VOLTS))) {
-      edit->setText(QString::fromLatin1(text));
-    }
+    ReplaceText(*dialog, IDC_ANALOG1_VOLTS, text);
     // The code of the volts as the dialog reads the text back.
     if (keep) ledger_->ExpectFunctionCode(VoltsToCode(std::strtof(text, nullptr)), function);
-    if (auto* button = dialog->findChild<QAbstractButton*>(QString::number(keep ? IDOK : IDCANCEL))) {
-      ClickThroughWindowSystem(button);
-    }
+    ClickControl(*dialog, keep ? IDOK : IDCANCEL);
   });
   ClickControl(window_, MainWindowIds::SetupButtons[function - 1]);
   ++setupEdits_;
@@ -251,10 +236,7 @@ void Soak::InjectReadFault() {
 }
 
 int Soak::Run() {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("tqx-soak-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  std::filesystem::current_path(folder);
+  const ScratchFolder folder("tqx-soak");
   SetMessageBoxHook([this](std::string_view text) {
     const std::lock_guard lock(messagesMutex_);
     messages_.emplace_back(text);
@@ -292,8 +274,6 @@ int Soak::Run() {
   window_.SendSysCommand(SC_CLOSE);
   ledger.Poll();
   window_.DestroyWindow();
-  std::filesystem::current_path(folder.parent_path());
-  std::filesystem::remove_all(folder);
 
   std::vector<std::string> problems = ledger.Check();
   if (sim_.ProtocolErrorCount() != 0) {
@@ -326,6 +306,23 @@ int Soak::Run() {
   return problems.empty() ? 0 : 1;
 }
 
+// The soak runs as the application's InitInstance, with the window system up,
+// and returns false: no loop of the application's own follows.
+class SoakApp : public CWinApp {
+ public:
+  SoakApp(int seconds, unsigned seed) : CWinApp("tqxfft"), seconds_(seconds), seed_(seed) {}
+  bool InitInstance() override {
+    exitCode = Soak(seconds_, seed_).Run();
+    return false;
+  }
+
+  int exitCode = 1;
+
+ private:
+  int seconds_;
+  unsigned seed_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -336,17 +333,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tqx_soak [seconds]\n");
     return 2;
   }
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication toolkit(argc, argv);
-  ShowMessageBoxesWithTheToolkit();
-  QApplication::setQuitOnLastWindowClosed(false);
   // A failed run is repeated with the seed it printed: SOAK_SEED=<seed>.
   const char* seedText = std::getenv("SOAK_SEED");
   const auto seed = seedText ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10))
                              : static_cast<unsigned>(std::time(nullptr));
   std::printf("soak: seed %u\n", seed);
   std::fflush(stdout);
-  SoakApp app;
-  Soak soak(seconds, seed);
-  return soak.Run();
+  SoakApp app(seconds, seed);
+  const int code = RunApplication(argc, argv);
+  return code != 0 ? code : app.exitCode;
 }

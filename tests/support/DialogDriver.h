@@ -1,7 +1,8 @@
 #pragma once
-// Drives dialogs in tests as a user would, without the toolkit's headers:
-// modal runs with a script, clicks, typing, keys, and pictures of the client
-// area.
+// Drives dialogs and message boxes in tests as a user would, and reads back
+// what the window system shows, without any window toolkit's headers. Each
+// backend implements this in tests/support/<backend>/DialogDriver.cpp; all of
+// it runs on the window thread.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -21,36 +22,112 @@ inline constexpr int kModalTimedOut = -2;
 // ended with kModalTimedOut, so a test never hangs.
 int RunModal(CDialog& dialog, std::function<void()> script, std::chrono::milliseconds timeout = 10s);
 
-// Handles the toolkit's events until `done` holds or the time is up; false on
-// time-out.
+// Handles the window system's events until `done` holds or the time is up;
+// false on time-out.
 bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s);
 void ProcessEventsFor(std::chrono::milliseconds duration);
 
+// Runs `action` once, `delay` from now, from whichever event loop the window
+// thread is in then (a modal dialog's or a message box's included). Called on
+// the window thread; the action must not outlive what it captures.
+void PostToWindowThread(std::function<void()> action, std::chrono::milliseconds delay = 0ms);
+
+// The dialog whose modal loop runs innermost, or nullptr when none runs or a
+// message box is the modal window on top.
+CDialog* ActiveModalDialog();
+
 // A mouse click on a push button's centre, through the window system, so a
 // window that a modal one blocks does not take it; radio buttons and check
-// boxes are clicked as the toolkit clicks them (same check change and
+// boxes are clicked as the window system clicks them (same check change and
 // notification).
 void ClickControl(const CDialog& dialog, int id);
-// The same click on any widget (tests that hold the toolkit's objects).
-class QWidget;
-void ClickThroughWindowSystem(QWidget* widget);
+// A right-button click at a client point of the dialog's window.
+void RightClick(const CDialog& dialog, int x, int y);
 // Focus to the control, then the text typed key by key at the cursor.
 void TypeText(const CDialog& dialog, int id, std::string_view text);
 // Focus to the control, all its text selected, then the text typed over it.
 void ReplaceText(const CDialog& dialog, int id, std::string_view text);
 
-enum class Key { Enter, Escape, Tab, AltSpace, Backspace, Up, Down };
+enum class Key { Enter, Escape, Tab, AltSpace, Backspace, End, Up, Down };
 // To the control with the focus (the dialog itself when none has it).
 void PressKey(const CDialog& dialog, Key key);
 // What the window manager's close box does.
 void ClickCloseBox(const CDialog& dialog);
 
+// Whether the dialog's window is shown now.
+bool IsShown(const CDialog& dialog);
+// Whether the window system has `owner`'s window as the owner of `dialog`'s.
+bool IsOwnedBy(const CDialog& dialog, const CDialog& owner);
 // Id of the control with the focus in the dialog's window, 0 when none.
 int FocusedControlId(const CDialog& dialog);
+// Id of the control that the window system finds at a client point (as a
+// click there would), read from the control itself; 0 for the background.
+int ControlIdAt(const CDialog& dialog, int x, int y);
 // The selected part of an edit's text.
 std::string SelectedText(const CDialog& dialog, int id);
 // Top-left corner and size of a control in client pixels.
 CRect ControlRect(const CDialog& dialog, int id);
+// The text each control of the window shows, in no set order: for telling
+// apart controls that share an id.
+std::vector<std::string> ControlTexts(const CDialog& dialog);
+
+// What the window system built for a control, read back from the control.
+struct BuiltControl {
+  ControlKind kind = ControlKind::Label;  // DefPushButton for the default button
+  bool framed = false;                    // an edit's border
+  bool readOnly = false;
+  bool rightAligned = false;              // an edit's text
+  bool threeState = false;                // a check box's
+};
+BuiltControl InspectControl(const CDialog& dialog, int id);
+
+// The font the dialog's window draws in: its size in points, the height of a
+// line of text in pixels, and whether its glyphs all have one width.
+struct FontFacts {
+  int pointSize = 0;
+  int lineHeight = 0;
+  bool fixedPitch = false;
+};
+FontFacts DialogFont(const CDialog& dialog);
+// Width in pixels of the text in the dialog's font.
+int TextWidth(const CDialog& dialog, std::string_view text);
+
+// Edge lengths in pixels of the images the window's icon holds (big and small).
+std::vector<int> WindowIconSizes(const CDialog& dialog);
+
+// The dialog's system menu, top to bottom; a separator has id 0 and no text.
+struct SystemMenuItem {
+  unsigned id = 0;
+  std::string text;  // with its '&' marker
+  bool separator = false;
+  bool operator==(const SystemMenuItem&) const = default;
+};
+std::vector<SystemMenuItem> SystemMenuItems(const CDialog& dialog);
+// What choosing the item from the open menu does; fails the test when the
+// menu has no item with that id.
+void ChooseSystemMenuItem(const CDialog& dialog, unsigned id);
+// Activates the dialog's window, runs `gesture` and handles events until the
+// dialog's system menu is open, then closes the menu again; false when it did
+// not open within the time. The menu may run a loop of its own inside the
+// gesture, so the check and the close are made from within it.
+bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gesture);
+
+// A message box on the screen now: its caption, its text, whether it shows the
+// exclamation icon with one OK button and nothing else, and whether it blocks
+// the windows under it (a box of the window thread's) or leaves them usable (a
+// box shown for another thread).
+struct VisibleMessageBox {
+  std::string caption;
+  std::string text;
+  bool exclamationIcon = false;
+  bool okButtonOnly = false;
+  bool modal = false;
+};
+std::vector<VisibleMessageBox> VisibleMessageBoxes();
+// Answers a message box with a mouse click on its OK button, through the
+// window system: the modal box on top if there is one, else a box shown for
+// another thread. False when no box is open.
+bool AnswerMessageBox();
 
 // The client area as drawn now, one COLORREF per pixel.
 struct ClientPicture {

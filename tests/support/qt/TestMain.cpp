@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
+#include "framework/MessageBoxDisplay.h"
 #include "framework/WinApp.h"
-#include "framework/qt/QtAccess.h"
 #include "support/MessageCapture.h"
 
 namespace {
