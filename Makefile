@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test test-windows asan tsan bench soak package screenshots fuzz clean
+.PHONY: bootstrap configure build run test test-windows package-windows asan tsan bench soak package screenshots fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -57,6 +57,14 @@ package: bootstrap
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 	@cmake --build $(PACKAGE_BUILD) --target tqxfft_package_contents -j $(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The Windows installer, from an optimised cross build of only what it
+# installs: build/windows-package/tqxfft-<version>-setup.exe.
+WINDOWS_PACKAGE_BUILD := build/windows-package
+package-windows:
+	@scripts/bootstrap windows
+	@cmake -S . -B $(WINDOWS_PACKAGE_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WINDOWS_PACKAGE_BUILD) --target windows_installer -j $(JOBS)
 
 # The user's guide's pictures, rendered offscreen from the real windows on the
 # simulated module into docs/images/ (commit them with the change that moved

@@ -11,11 +11,6 @@ namespace {
 
 constexpr int kIconSizePx = 32;
 
-const CPen& DefaultPen() {
-  static const CPen pen(1, RGB(0, 0, 0));
-  return pen;
-}
-
 QColor ToQColor(COLORREF color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
 
 // The columns (or rows) that a pen of this width covers around a line: a pen
@@ -26,16 +21,6 @@ std::pair<int, int> PenSpan(int centre, int width) {
 }
 
 }  // namespace
-
-CPaintDC::CPaintDC(Surface& surface) : surface_(surface), pen_(&DefaultPen()) {
-  surface_.painter.setRenderHint(QPainter::Antialiasing, false);
-}
-
-CPaintDC::~CPaintDC() = default;
-
-void CPaintDC::SetBkColor(COLORREF color) { bkColor_ = color; }
-
-void CPaintDC::SetTextColor(COLORREF color) { textColor_ = color; }
 
 void CPaintDC::TextOut(int x, int y, std::string_view text) {
   QPainter& painter = surface_.painter;
@@ -62,17 +47,6 @@ void CPaintDC::Rectangle(int left, int top, int right, int bottom) {
   painter.fillRect(QRect(QPoint(x0, y1), QPoint(x1End - 1, y1End - 1)), color);
   painter.fillRect(QRect(QPoint(x0, y0), QPoint(x0End - 1, y1End - 1)), color);
   painter.fillRect(QRect(QPoint(x1, y0), QPoint(x1End - 1, y1End - 1)), color);
-}
-
-const CPen* CPaintDC::SelectPen(const CPen* pen) {
-  const CPen* previous = pen_;
-  pen_ = pen != nullptr ? pen : &DefaultPen();
-  return previous;
-}
-
-void CPaintDC::MoveTo(int x, int y) {
-  x_ = x;
-  y_ = y;
 }
 
 void CPaintDC::LineTo(int x, int y) {

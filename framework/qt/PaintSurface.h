@@ -6,6 +6,7 @@
 // The painter of one paint event, opened on the dialog's window.
 class CPaintDC::Surface {
  public:
-  explicit Surface(QPainter& painter) : painter(painter) {}
+  // Pixel-exact, as the window code's strips and frames are drawn.
+  explicit Surface(QPainter& painter) : painter(painter) { painter.setRenderHint(QPainter::Antialiasing, false); }
   QPainter& painter;
 };

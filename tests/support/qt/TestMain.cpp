@@ -1,20 +1,10 @@
-// The main of every GUI test: the toolkit on its offscreen platform, and the
-// one application object, named like the program so boxes carry its caption.
+// The main of the tests on Linux: the toolkit on its offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 #include "framework/MessageBoxDisplay.h"
-#include "framework/WinApp.h"
-#include "support/MessageCapture.h"
-
-namespace {
-class TestApp : public CWinApp {
- public:
-  TestApp() : CWinApp("tqxfft") {}
-  bool InitInstance() override { return false; }
-};
-}  // namespace
+#include "support/TestRun.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -24,7 +14,5 @@ int main(int argc, char** argv) {
   // Tests open and close windows one after another; the last one closing must
   // not end anything.
   QApplication::setQuitOnLastWindowClosed(false);
-  TestApp app;
-  FailOnUnexpectedMessageBoxes();
-  return RUN_ALL_TESTS();
+  return RunAllTestsAsTheProgram();
 }

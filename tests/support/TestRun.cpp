@@ -1,6 +1,5 @@
-// The main of the tests that need no window: the one application object,
-// named like the program so boxes carry its caption, and every box a failure
-// unless a test expects it.
+#include "support/TestRun.h"
+
 #include <gtest/gtest.h>
 
 #include "framework/WinApp.h"
@@ -14,8 +13,7 @@ class TestApp : public CWinApp {
 };
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
+int RunAllTestsAsTheProgram() {
   TestApp app;
   FailOnUnexpectedMessageBoxes();
   return RUN_ALL_TESTS();

@@ -1,0 +1,66 @@
+#include <string>
+
+#include "framework/win32/IconHandles.h"
+#include "framework/win32/Latin1.h"
+#include "framework/win32/Native.h"
+
+namespace native {
+
+namespace {
+HDC Dc(void* dc) { return static_cast<HDC>(dc); }
+}  // namespace
+
+Painter::Painter(void* deviceContext, void* font)
+    : dc_(deviceContext), originalFont_(SelectObject(Dc(deviceContext), static_cast<HFONT>(font))) {}
+
+Painter::~Painter() {
+  SelectObject(Dc(dc_), static_cast<HGDIOBJ>(originalFont_));
+  if (pen_ != nullptr) {
+    SelectObject(Dc(dc_), static_cast<HGDIOBJ>(originalPen_));
+    DeleteObject(static_cast<HGDIOBJ>(pen_));
+  }
+}
+
+void Painter::UsePen(int width, Colour colour) {
+  if (pen_ != nullptr && width == penWidth_ && colour == penColour_) return;
+  const HPEN pen = CreatePen(PS_SOLID, width, colour);
+  const HGDIOBJ replaced = SelectObject(Dc(dc_), pen);
+  if (pen_ == nullptr) {
+    originalPen_ = replaced;
+  } else {
+    DeleteObject(static_cast<HGDIOBJ>(pen_));
+  }
+  pen_ = pen;
+  penWidth_ = width;
+  penColour_ = colour;
+}
+
+void Painter::Text(int x, int y, std::string_view text, Colour background, Colour foreground) {
+  SetBkMode(Dc(dc_), OPAQUE);
+  SetBkColor(Dc(dc_), background);
+  SetTextColor(Dc(dc_), foreground);
+  const std::wstring wide = Widen(text);
+  TextOutW(Dc(dc_), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+// The device context's own brush is the stock white one, and it is never
+// changed here.
+void Painter::Frame(const Bounds& bounds, int penWidth, Colour penColour) {
+  UsePen(penWidth, penColour);
+  Rectangle(Dc(dc_), bounds.left, bounds.top, bounds.right, bounds.bottom);
+}
+
+void Painter::Line(int x0, int y0, int x1, int y1, int penWidth, Colour penColour) {
+  UsePen(penWidth, penColour);
+  MoveToEx(Dc(dc_), x0, y0, nullptr);
+  LineTo(Dc(dc_), x1, y1);
+}
+
+void Painter::Icon(int x, int y, const IconResource& icon) {
+  const Extent size = LargeIconSize();
+  if (const HICON handle = IconHandle(icon, size.x)) {
+    DrawIconEx(Dc(dc_), x, y, handle, size.x, size.y, 0, nullptr, DI_NORMAL);
+  }
+}
+
+}  // namespace native

@@ -1,0 +1,15 @@
+#include "framework/win32/Native.h"
+#include "framework/win32/NativeWindows.h"
+
+void native::InitialiseControls() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+}
+
+native::Extent native::LargeIconSize() { return Extent{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)}; }
+
+native::Extent native::SmallIconSize() {
+  return Extent{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+}
