@@ -10,6 +10,7 @@
 
 #include "DeviceFixture.h"
 #include "FrameBytes.h"
+#include "support/HandBuiltFrames.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 #include "device/DeviceCalls.h"
@@ -154,7 +155,7 @@ TEST_F(ExpanderRead, TakesTheRegistersFromReplyBytesThreeAndFive) {
   ReadExpanderPair(table, first, second, kConfigurationRegister);
   EXPECT_EQ(first, 0x5A);
   EXPECT_EQ(second, 0xA5);
-  EXPECT_EQ(device.Writes()[0].bytes, ExpectedReadFrameFromIdle(0x06));
+  EXPECT_EQ(device.Writes()[0].bytes, ExpanderReadFrameBytes(kIdleShadow, 0x06));
   EXPECT_EQ(device.Calls().back(), "Read 7");
   EXPECT_EQ(device.exchangesWithoutBus, 0);
 }
@@ -206,8 +207,8 @@ TEST_F(LineDrive, DrivingP10HighWritesConfigurationThriceThenOutputsOnce) {
   DriveExpanderLine(table, ExpanderLine::P10, LineAction::High);
   const auto writes = device.Writes();
   ASSERT_EQ(writes.size(), 4u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(writes[i].bytes, ExpectedWriteFrameFromIdle(0x06, 0xFF, 0xFE)) << i;
-  EXPECT_EQ(writes[3].bytes, ExpectedWriteFrameFromIdle(0x00, 0x00, 0x01));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(writes[i].bytes, ExpanderWriteFrameBytes(kOpeningFromIdle, 0x06, 0xFF, 0xFE)) << i;
+  EXPECT_EQ(writes[3].bytes, ExpanderWriteFrameBytes(kOpeningFromIdle, 0x00, 0x00, 0x01));
   EXPECT_EQ(ExpanderShadow.configuration, (std::array<std::uint8_t, 2>{0xFF, 0xFE}));
   EXPECT_EQ(ExpanderShadow.outputs, (std::array<std::uint8_t, 2>{0x00, 0x01}));
   EXPECT_EQ(device.exchangesWithoutBus, 0);
@@ -225,7 +226,7 @@ TEST_F(LineDrive, DrivingK3LowClearsBitSixOfPortZeroInBothShadows) {
   DriveExpanderLine(table, ExpanderLine::K3, LineAction::Low);
   EXPECT_EQ(ExpanderShadow.configuration, (std::array<std::uint8_t, 2>{0xBF, 0xFF}));
   EXPECT_EQ(ExpanderShadow.outputs, (std::array<std::uint8_t, 2>{0xBF, 0xFF}));
-  EXPECT_EQ(device.Writes()[3].bytes, ExpectedWriteFrameFromIdle(0x00, 0xBF, 0xFF));
+  EXPECT_EQ(device.Writes()[3].bytes, ExpanderWriteFrameBytes(kOpeningFromIdle, 0x00, 0xBF, 0xFF));
 }
 
 TEST_F(LineDrive, ToggleTwiceRestoresTheOutputAndKeepsTheLineAnOutput) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "FrameBytes.h"
+#include "support/HandBuiltFrames.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 #include "device/Expander.h"
@@ -58,7 +59,7 @@ TEST(AdcConversion, UsesTheSinglePrecisionReciprocalWidenedThenTimesFive) {
 
 TEST(ExpanderFrame, WriteFromIdleLinesIsByteExact) {
   const ExpanderWriteFrame frame = BuildExpanderWriteFrame(kIdle, 0x06, 0xFF, 0xFE);
-  EXPECT_EQ(ToBytes(frame.bytes), ExpectedWriteFrameFromIdle(0x06, 0xFF, 0xFE));
+  EXPECT_EQ(ToBytes(frame.bytes), ExpanderWriteFrameBytes(kOpeningFromIdle, 0x06, 0xFF, 0xFE));
   EXPECT_EQ(frame.shadowAfter, 0xFB);
   // The clocked bytes: address, register, port 0, port 1.
   EXPECT_EQ(frame.bytes[33], 0x40);
@@ -76,14 +77,14 @@ TEST(ExpanderFrame, WriteAfterAnSpiFrameRaisesTheClockBeforeTheStartCondition) {
 
 TEST(ExpanderFrame, ReadFromIdleLinesIsByteExact) {
   const ExpanderReadFrame frame = BuildExpanderReadFrame(kIdle, 0x06);
-  EXPECT_EQ(ToBytes(frame.bytes), ExpectedReadFrameFromIdle(0x06));
+  EXPECT_EQ(ToBytes(frame.bytes), ExpanderReadFrameBytes(kIdle, 0x06));
   EXPECT_EQ(frame.shadowAfter, 0xFB);
 }
 
 TEST(ExpanderFrame, ReadAfterAnSpiFrameOpensWithTheClockHigh) {
   const ExpanderReadFrame frame = BuildExpanderReadFrame(kSpiIdle, 0x00);
   EXPECT_EQ(Bytes(frame.bytes.begin() + 3, frame.bytes.begin() + 15), Lines(0xDB, 4));
-  EXPECT_EQ(ToBytes(frame.bytes), ExpectedReadFrameFromIdle(0x00));
+  EXPECT_EQ(ToBytes(frame.bytes), ExpanderReadFrameBytes(kIdle, 0x00));
 }
 
 TEST(ExpanderFrame, BothFramesLeaveTheBusDisabledWithClockAndDataHigh) {

@@ -31,27 +31,7 @@ Bytes ToBytes(const Array& array) {
   return Bytes(array.begin(), array.end());
 }
 
-// The expander frames with the line shadow at 0xFB before them: W0 0xDB, V1
-// 0xD9, V2 0xD8, V3 0xD9, V4 0xDB, V5 0xFB.
-inline Bytes ExpectedWriteFrameFromIdle(std::uint8_t registerNumber, std::uint8_t port0, std::uint8_t port1) {
-  const Bytes acknowledge = Join({Lines(0xD8, 1, 0xF9), {0x2E, 0x00}});
-  return Join({{0x86, 0x42, 0x00}, Lines(0xDB, 4), Lines(0xD9, 4), Lines(0xD8),
-               {0x11, 0x00, 0x00, 0x40}, acknowledge, Lines(0xD8, 26),
-               {0x11, 0x00, 0x00, registerNumber}, acknowledge, Lines(0xD8, 26),
-               {0x11, 0x00, 0x00, port0}, acknowledge, Lines(0xD8, 26),
-               {0x11, 0x00, 0x00, port1}, acknowledge, Lines(0xD8, 29),
-               Lines(0xD9, 4), Lines(0xDB, 3), Lines(0xFB)});
-}
-
-inline Bytes ExpectedReadFrameFromIdle(std::uint8_t registerNumber) {
-  const Bytes acknowledge = Join({Lines(0xD8, 1, 0xF9), {0x2E, 0x00}});
-  const Bytes byteIn = Join({Lines(0xD8, 1, 0xF9), {0x24, 0x00, 0x00}});
-  return Join({{0x86, 0x42, 0x00}, Lines(0xDB, 4), Lines(0xD9, 4), Lines(0xD8),
-               {0x11, 0x00, 0x00, 0x40}, acknowledge, Lines(0xD8, 26),
-               {0x11, 0x00, 0x00, registerNumber}, acknowledge, Lines(0xD8, 25),
-               Lines(0xDB, 4), Lines(0xD9, 4), Lines(0xD8),
-               {0x11, 0x00, 0x00, 0x41}, acknowledge, Lines(0xD8, 30),
-               byteIn, {0x2E, 0x00}, Lines(0xD8, 25),
-               byteIn, acknowledge, Lines(0xD8, 29),
-               Lines(0xD9, 4), Lines(0xDB, 3), Lines(0xFB)});
-}
+// The line shadow at rest, and the first line commands of an expander frame
+// from there (the expander bus enabled).
+inline constexpr std::uint8_t kIdleShadow = 0xFB;
+inline constexpr std::uint8_t kOpeningFromIdle = 0xDB;

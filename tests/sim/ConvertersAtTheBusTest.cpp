@@ -7,7 +7,7 @@
 #include <complex>
 #include <numbers>
 
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 #include "sim/ModelledTiming.h"
 

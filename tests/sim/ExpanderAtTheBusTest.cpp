@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 
 using ::testing::ElementsAre;

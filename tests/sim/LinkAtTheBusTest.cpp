@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 
 using ::testing::ElementsAre;

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <thread>
 
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 #include "sim/ModelledTiming.h"
 

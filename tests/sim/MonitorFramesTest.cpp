@@ -4,7 +4,7 @@
 // builder through the module; these keep the hand-built frames honest.)
 #include <gmock/gmock.h>
 
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 #include "ModuleAtTheBus.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"

@@ -1,4 +1,4 @@
-#include "HandBuiltFrames.h"
+#include "support/HandBuiltFrames.h"
 
 FrameBytes& FrameBytes::Lines(std::uint8_t value, std::uint8_t direction, int repeat) {
   for (int i = 0; i < repeat; ++i) Raw({0x80, value, direction});
