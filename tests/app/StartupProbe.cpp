@@ -2,7 +2,6 @@
 // is printed as "message <text>" and answered at once, and a normal start-up
 // is closed again through the window's menu after a short run.
 //   startup_probe [--open-fails]
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include "framework/MessageBox.h"
 #include "sim/SimControl.h"
 #include "support/DialogDriver.h"
+#include "support/SimulatedModuleControl.h"
 
 namespace {
 
@@ -30,10 +30,7 @@ class ProbeApp : public CMonitorApp {
 ProbeApp theApp;
 
 void FailSimulatedOpen() {
-  void* library = dlopen("libftd2xx.so", RTLD_NOW);
-  if (library == nullptr) return;
-  auto control = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
-  if (control != nullptr) control()->SetOpenFails(true);
+  if (tqxsim::SimControl* control = FindSimulatedModuleControl()) control->SetOpenFails(true);
 }
 
 }  // namespace

@@ -3,32 +3,25 @@
 // the worker's "Read Error!" box shows, the main window is closed through its
 // menu with the box still open. Prints "box <text>" for the box it saw and
 // "ended" after the application returned; the exit code is the program's.
-#include <dlfcn.h>
 
 #include <cstdio>
 
 #include "app/MonitorApp.h"
-#include "device/DriverApi.h"
 #include "framework/Dialog.h"
 #include "sim/SimControl.h"
 #include "support/DialogDriver.h"
+#include "support/SimulatedModuleControl.h"
 
 namespace {
 
 constexpr auto kRunBeforeFault = 300ms;
 constexpr auto kLookEvery = 10ms;
 
-tqxsim::SimControl* Module() {
-  void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-  auto get = library ? reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl")) : nullptr;
-  return get ? get() : nullptr;
-}
-
 class ProbeApp : public CMonitorApp {
  public:
   bool InitInstance() override {
     PostToWindowThread([] {
-      if (tqxsim::SimControl* module = Module()) module->SetReadsFail(true);
+      if (tqxsim::SimControl* module = FindSimulatedModuleControl()) module->SetReadsFail(true);
     }, kRunBeforeFault);
     LookForABox();
     return CMonitorApp::InitInstance();
@@ -54,7 +47,7 @@ ProbeApp theApp;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (tqxsim::SimControl* module = Module()) module->SetMessagesOnStderr(false);
+  if (tqxsim::SimControl* module = FindSimulatedModuleControl()) module->SetMessagesOnStderr(false);
   const int code = RunApplication(argc, argv);
   std::printf("ended\n");
   return code;

@@ -1,22 +1,22 @@
 #include "ModuleAtTheBus.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
+
+#include "device/LibraryHandle.h"
 
 namespace {
 
 template <typename Function>
-Function Bound(void* library, const char* name) {
-  return reinterpret_cast<Function>(dlsym(library, name));
+Function Bound(const LibraryHandle& library, const char* name) {
+  return reinterpret_cast<Function>(library.FindSymbol(name));
 }
 
 }  // namespace
 
 const SimulatedDriver& LoadSimulatedDriver() {
   static const SimulatedDriver driver = [] {
-    void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-    if (library == nullptr) return SimulatedDriver{};
+    const LibraryHandle library = LibraryHandle::Load(kDriverLibraryName);
+    if (!library.IsLoaded()) return SimulatedDriver{};
     return SimulatedDriver{
         Bound<FT_Write_t>(library, "FT_Write"),
         Bound<FT_Read_t>(library, "FT_Read"),

@@ -7,7 +7,6 @@
 // read fault explains; then it prints its figures.
 //   tqx_soak [seconds]        (default: SOAK_SECONDS, else 600)
 // Exit code 0 when every check holds, 1 otherwise.
-#include <dlfcn.h>
 #include <sys/resource.h>
 #include <unistd.h>
 

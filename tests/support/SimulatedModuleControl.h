@@ -1,20 +1,24 @@
 #pragma once
 // The simulated module's side door, from the same library BindDriver loads by
 // its plain name (the simulated module is first on every test's library path).
-#include <dlfcn.h>
-
 #include <stdexcept>
 
 #include "device/DriverApi.h"
+#include "device/LibraryHandle.h"
 #include "sim/SimControl.h"
 
-inline tqxsim::SimControl& SimulatedModuleControl() {
+// nullptr when the library found by that name is not the simulated module.
+inline tqxsim::SimControl* FindSimulatedModuleControl() {
   static tqxsim::SimControl* control = [] {
-    void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-    if (library == nullptr) return static_cast<tqxsim::SimControl*>(nullptr);
-    auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
+    const LibraryHandle library = LibraryHandle::Load(kDriverLibraryName);
+    auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(library.FindSymbol("TqxSimControl"));
     return get == nullptr ? nullptr : get();
   }();
+  return control;
+}
+
+inline tqxsim::SimControl& SimulatedModuleControl() {
+  tqxsim::SimControl* control = FindSimulatedModuleControl();
   if (control == nullptr) throw std::runtime_error("the simulated module's library is not on the search path");
   return *control;
 }
