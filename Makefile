@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test test-windows package-windows asan tsan bench soak package screenshots fuzz clean
+.PHONY: bootstrap configure build run test test-windows package-windows asan tsan bench bench-windows soak package screenshots screenshots-windows fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -43,6 +43,15 @@ bench: bootstrap
 	@cmake --build --preset release -j $(JOBS)
 	@scripts/run-benchmarks build/release
 
+# The benchmarks that run on Windows, from an optimised cross build, under
+# Wine: acquisition cycles, frames, the tick, tqxfft.exe's size and start-up.
+WINDOWS_BENCH_BUILD ?= build/windows-release
+bench-windows:
+	@scripts/bootstrap windows
+	@cmake -S . -B $(WINDOWS_BENCH_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WINDOWS_BENCH_BUILD) --target windows_benchmarks -j $(JOBS)
+	@scripts/run-benchmarks-windows $(WINDOWS_BENCH_BUILD)
+
 # The monitor on the simulated module under a random programme, checked at the
 # end: SOAK_SECONDS (default 600) long; `make soak PRESET=asan` under the
 # sanitizers.
@@ -71,6 +80,13 @@ package-windows:
 # the windows).
 screenshots: configure
 	@cmake --build --preset $(PRESET) --target screenshots -j $(JOBS)
+
+# The guide's picture of the native window, from the Windows cross build under
+# Wine: docs/images/main-window-windows.png.
+screenshots-windows:
+	@scripts/bootstrap windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target screenshots -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (default 180), one after the other, with
 # libFuzzer, AddressSanitizer and UBSan; prints executions and findings.

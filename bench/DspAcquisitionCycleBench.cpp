@@ -6,10 +6,8 @@
 // library's, which stands in for the hardware). Then the monitor's own work in
 // a cycle, measured apart on a device that answers at once.
 //   dsp_cycle_bench [SECONDS]   (the simulated module must be first on the
-//                                library search path: LD_LIBRARY_PATH=BUILD/sim/lib)
-#include <dlfcn.h>
-#include <time.h>
-
+//                                library search path: LD_LIBRARY_PATH=BUILD/sim/lib,
+//                                under Wine WINEPATH=BUILD/sim/lib)
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -23,12 +21,14 @@
 
 #include "device/AdcFrame.h"
 #include "device/DeviceCalls.h"
+#include "device/LibraryHandle.h"
 #include "device/SerialEngine.h"
 #include "device/SharedBus.h"
 #include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "framework/MessageBox.h"
 #include "sim/SimControl.h"
+#include "ThreadCpuTime.h"
 
 namespace {
 
@@ -38,12 +38,6 @@ constexpr int kInstantCycles = 20000;
 
 thread_local bool countingAllocations = false;
 std::atomic<long> allocationsCounted{0};
-
-double ThreadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 // Allocations inside the driver library are the module's, not the monitor's.
 class ModuleCall {
@@ -91,10 +85,10 @@ DriverStatus InstantQueueStatus(DriverHandle, std::uint32_t* count) {
   return kDriverOk;
 }
 
-tqxsim::SimControl* SimulatedModuleControl() {
-  void* library = dlopen(kDriverLibraryName, RTLD_NOW | RTLD_NOLOAD);
-  auto get = library == nullptr ? nullptr
-                                : reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
+// The side door of the very library BindDriver loaded: a real driver library
+// has none.
+tqxsim::SimControl* SimulatedModuleControl(const LibraryHandle& library) {
+  auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(library.FindSymbol("TqxSimControl"));
   return get == nullptr ? nullptr : get();
 }
 
@@ -120,10 +114,10 @@ int main(int argc, char** argv) {
   });
 
   DriverTable table;
-  tqxsim::SimControl* sim = BindDriver(table) == 0 ? SimulatedModuleControl() : nullptr;
+  tqxsim::SimControl* sim = BindDriver(table) == 0 ? SimulatedModuleControl(table.libraryHandle) : nullptr;
   if (sim == nullptr) {
     std::fprintf(stderr, "dsp_cycle_bench: the simulated module is not on the library search path "
-                         "(run with LD_LIBRARY_PATH=BUILD/sim/lib)\n");
+                         "(run with LD_LIBRARY_PATH=BUILD/sim/lib, under Wine WINEPATH=BUILD/sim/lib)\n");
     return 1;
   }
   sim->ResetToPowerOn();

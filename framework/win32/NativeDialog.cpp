@@ -39,6 +39,11 @@ int ArrowStep(WPARAM key) {
 
 UINT_PTR TimerIdOf(int id) { return static_cast<UINT_PTR>(static_cast<unsigned>(id)); }
 
+std::set<std::pair<HWND, int>>& TimersFiring() {
+  static std::set<std::pair<HWND, int>> firing;
+  return firing;
+}
+
 // The window whose close box the system is tracking a click on, while it
 // does: the close command it sends then is the close box's, not the menu's.
 HWND closeBoxPressedOn = nullptr;
@@ -123,9 +128,18 @@ INT_PTR Dialog::State::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     }
-    case WM_TIMER:
-      if (timers.contains(static_cast<int>(wParam))) events.TimerFired(static_cast<int>(wParam));
+    case WM_TIMER: {
+      const int id = static_cast<int>(wParam);
+      if (!timers.contains(id)) return TRUE;
+      // A timer does not fire again inside its own handling, which may run a
+      // message loop; a tick due meanwhile is dropped. The dialog may be gone
+      // when the handling returns, so the mark is kept outside it.
+      const std::pair<HWND, int> timer{window, id};
+      if (!TimersFiring().insert(timer).second) return TRUE;
+      events.TimerFired(id);
+      TimersFiring().erase(timer);
       return TRUE;
+    }
     case WM_PAINT:
       Paint();
       return TRUE;
@@ -294,9 +308,21 @@ void Dialog::SetControlText(int id, std::string_view text) {
   if (const HWND control = state_->Control(id)) SetWindowTextW(control, Widen(text).c_str());
 }
 
+// A label shows its '&' as a mnemonic marker unless it says otherwise, and
+// "&&" as one '&': its text is what it shows.
 std::string Dialog::ControlText(int id) const {
   const HWND control = state_->Control(id);
-  return control != nullptr ? Narrow(TextOf(control)) : std::string();
+  if (control == nullptr) return std::string();
+  const std::wstring text = TextOf(control);
+  const auto index = IndexOfControl(state_->dialogTemplate, id);
+  const ControlTemplate& made = state_->dialogTemplate.controls[*index];
+  if (made.kind != ControlKind::Label || (made.style & ControlStyle::NoPrefix) != 0) return Narrow(text);
+  std::wstring shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown.push_back(text[i]);
+  }
+  return Narrow(shown);
 }
 
 void Dialog::SetChecked(int id, bool checked) {
@@ -328,7 +354,19 @@ void Dialog::State::FocusOn(HWND control) {
 
 void Dialog::Focus(int id) { state_->FocusOn(state_->Control(id)); }
 
-void Dialog::FocusFirstTabStop() { state_->FocusOn(GetNextDlgTabItem(state_->window, nullptr, FALSE)); }
+// The template's first tab stop: the stops the dialog gives radio groups of
+// its own, so Tab can reach them, do not take the first focus.
+void Dialog::FocusFirstTabStop() {
+  const auto& controls = state_->dialogTemplate.controls;
+  for (std::size_t i = 0; i < controls.size() && i < state_->controls.size(); ++i) {
+    const HWND control = state_->controls[i];
+    if ((controls[i].style & ControlStyle::TabStop) != 0 && IsWindowEnabled(control) &&
+        (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0) {
+      state_->FocusOn(control);
+      return;
+    }
+  }
+}
 
 void Dialog::Click(int id) {
   if (const HWND control = state_->Control(id)) SendMessageW(control, BM_CLICK, 0, 0);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "framework/win32/IconHandles.h"
@@ -23,7 +24,12 @@ Painter::~Painter() {
 
 void Painter::UsePen(int width, Colour colour) {
   if (pen_ != nullptr && width == penWidth_ && colour == penColour_) return;
-  const HPEN pen = CreatePen(PS_SOLID, width, colour);
+  // Wide pens end flat at the line's ends, as the other backend's do; the
+  // system's default would round them out by half the width.
+  const LOGBRUSH brush{BS_SOLID, colour, 0};
+  const HPEN pen = width > 1 ? ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER,
+                                            static_cast<DWORD>(width), &brush, 0, nullptr)
+                             : CreatePen(PS_SOLID, width, colour);
   const HGDIOBJ replaced = SelectObject(Dc(dc_), pen);
   if (pen_ == nullptr) {
     originalPen_ = replaced;
@@ -51,6 +57,24 @@ void Painter::Frame(const Bounds& bounds, int penWidth, Colour penColour) {
 }
 
 void Painter::Line(int x0, int y0, int x1, int y1, int penWidth, Colour penColour) {
+  if (x0 == x1 || y0 == y1) {
+    // Straight lines are filled exactly: every pixel from the start up to, not
+    // including, the end, the pen's width across, centred on the line.
+    const bool vertical = x0 == x1;
+    const int from = vertical ? y0 : x0;
+    const int to = vertical ? y1 : x1;
+    const int first = from <= to ? from : to + 1;
+    const int end = from <= to ? to : from + 1;
+    const int width = std::max(penWidth, 1);
+    const int across = (vertical ? x0 : y0) - (width - 1) / 2;
+    if (end > first) {
+      const RECT band = vertical ? RECT{across, first, across + width, end} : RECT{first, across, end, across + width};
+      const HBRUSH brush = CreateSolidBrush(penColour);
+      FillRect(Dc(dc_), &band, brush);
+      DeleteObject(brush);
+    }
+    return;
+  }
   UsePen(penWidth, penColour);
   MoveToEx(Dc(dc_), x0, y0, nullptr);
   LineTo(Dc(dc_), x1, y1);

@@ -1,7 +1,9 @@
 // The Function Setup dialog with its real widgets, offscreen: what it shows,
 // what Record Changes stores and writes, and what it refuses.
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <cstring>
@@ -319,8 +321,9 @@ TEST_F(FunctionSetup, RecordChangesWithNothingChangedStillWritesTheFile) {
   EXPECT_EQ(FileBytes(), EncodeDataFile(configRecord));
 }
 
+#if !defined(_WIN32)
 // A file size limit stands for a full disk: it stops even a privileged user's
-// writes.
+// writes. Windows has no per-process limit to stand in for one.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) : previousSignal_(std::signal(SIGXFSZ, SIG_IGN)) {
@@ -358,6 +361,7 @@ TEST_F(FunctionSetup, AFileThatCannotBeWrittenKeepsTheEditInMemoryAndTheOldFileI
   EXPECT_EQ(FileBytes(), fileBefore);
   EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "no temporary file left";
 }
+#endif
 
 TEST_F(FunctionSetup, ANumberThatNamesNoFunctionOpensNothingAndLeavesEntryZeroAlone) {
   for (int function : {0, 9}) {

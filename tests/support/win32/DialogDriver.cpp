@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
+#include <utility>
 
 #include "framework/win32/DialogWindow.h"
 #include "support/win32/NativeDriving.h"
@@ -12,6 +14,12 @@ namespace {
 void* WindowOf(const CDialog& dialog) {
   const auto* window = static_cast<const Win32DialogWindow*>(dialog.GetWindow());
   return window != nullptr ? window->Native().Handle() : nullptr;
+}
+
+void* RequireWindow(const CDialog& dialog) {
+  void* window = WindowOf(dialog);
+  if (window == nullptr) ADD_FAILURE() << "the dialog has no window";
+  return window;
 }
 
 void* RequireControl(const CDialog& dialog, int id) {
@@ -66,7 +74,7 @@ bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::millisec
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    driving::HandleWaitingMessages();
+    driving::HandleMessagesBriefly();
     std::this_thread::sleep_for(1ms);
   }
   return true;
@@ -75,9 +83,25 @@ bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::millisec
 void ProcessEventsFor(std::chrono::milliseconds duration) {
   const auto deadline = std::chrono::steady_clock::now() + duration;
   while (std::chrono::steady_clock::now() < deadline) {
-    driving::HandleWaitingMessages();
+    driving::HandleMessagesBriefly();
     std::this_thread::sleep_for(1ms);
   }
+}
+
+void PostToWindowThread(std::function<void()> action, std::chrono::milliseconds delay) {
+  driving::RunOnce(delay, std::move(action));
+}
+
+// A box of the window thread's runs its loop inside the innermost dialog's,
+// and is on top while it does.
+CDialog* ActiveModalDialog() {
+  void* window = native::Dialog::InnermostModal();
+  if (window == nullptr) return nullptr;
+  for (const driving::BoxLook& box : driving::MessageBoxes()) {
+    if (box.modal) return nullptr;
+  }
+  Win32DialogWindow* dialogWindow = Win32DialogWindow::FromHandle(window);
+  return dialogWindow != nullptr ? &dialogWindow->Dialog() : nullptr;
 }
 
 void ClickControl(const CDialog& dialog, int id) {
@@ -88,6 +112,10 @@ void ClickControl(const CDialog& dialog, int id) {
   } else {
     driving::ClickButton(control);
   }
+}
+
+void RightClick(const CDialog& dialog, int x, int y) {
+  if (void* window = RequireWindow(dialog)) driving::RightClick(window, x, y);
 }
 
 void TypeText(const CDialog& dialog, int id, std::string_view text) {
@@ -113,12 +141,25 @@ void PressKey(const CDialog& dialog, Key key) {
 }
 
 void ClickCloseBox(const CDialog& dialog) {
-  if (void* window = WindowOf(dialog)) driving::PostCloseCommand(window);
+  void* window = RequireWindow(dialog);
+  if (window != nullptr && !driving::ClickCloseBox(window)) ADD_FAILURE() << "the dialog's window has no close box";
+}
+
+bool IsShown(const CDialog& dialog) { return driving::IsShowing(WindowOf(dialog)); }
+
+bool IsOwnedBy(const CDialog& dialog, const CDialog& owner) {
+  void* window = WindowOf(dialog);
+  return window != nullptr && WindowOf(owner) != nullptr && driving::Owner(window) == WindowOf(owner);
 }
 
 int FocusedControlId(const CDialog& dialog) {
   void* window = WindowOf(dialog);
   return window != nullptr ? driving::FocusedControlId(window) : 0;
+}
+
+int ControlIdAt(const CDialog& dialog, int x, int y) {
+  void* window = RequireWindow(dialog);
+  return window != nullptr ? driving::ControlIdAt(window, x, y) : 0;
 }
 
 std::string SelectedText(const CDialog& dialog, int id) {
@@ -131,6 +172,95 @@ CRect ControlRect(const CDialog& dialog, int id) {
   if (control == nullptr) return CRect{};
   const native::Bounds place = driving::ControlBounds(WindowOf(dialog), control);
   return CRect{place.left, place.top, place.right, place.bottom};
+}
+
+std::vector<std::string> ControlTexts(const CDialog& dialog) {
+  void* window = RequireWindow(dialog);
+  return window != nullptr ? driving::ControlTexts(window) : std::vector<std::string>{};
+}
+
+BuiltControl InspectControl(const CDialog& dialog, int id) {
+  BuiltControl built;
+  void* control = RequireControl(dialog, id);
+  if (control == nullptr) return built;
+  const driving::ControlLook look = driving::LookOf(control);
+  if (!look.known) ADD_FAILURE() << "control " << id << " is of no kind a template names";
+  built.kind = look.kind;
+  built.framed = look.framed;
+  built.readOnly = look.readOnly;
+  built.rightAligned = look.rightAligned;
+  built.threeState = look.threeState;
+  return built;
+}
+
+FontFacts DialogFont(const CDialog& dialog) {
+  void* window = RequireWindow(dialog);
+  if (window == nullptr) return {};
+  const driving::FontLook font = driving::WindowFont(window);
+  return FontFacts{font.pointSize, font.lineHeight, font.fixedPitch};
+}
+
+int TextWidth(const CDialog& dialog, std::string_view text) {
+  void* window = RequireWindow(dialog);
+  return window != nullptr ? driving::TextWidth(window, text) : 0;
+}
+
+std::vector<int> WindowIconSizes(const CDialog& dialog) {
+  std::vector<int> sizes;
+  if (void* window = RequireWindow(dialog)) {
+    for (const native::Extent& size : driving::IconSizes(window)) {
+      EXPECT_EQ(size.x, size.y) << "icon images are square";
+      sizes.push_back(size.x);
+    }
+  }
+  return sizes;
+}
+
+std::vector<SystemMenuItem> SystemMenuItems(const CDialog& dialog) {
+  std::vector<SystemMenuItem> items;
+  if (void* window = RequireWindow(dialog)) {
+    for (const driving::MenuItem& item : driving::SystemMenu(window)) {
+      items.push_back(SystemMenuItem{item.id, item.text, item.separator});
+    }
+  }
+  return items;
+}
+
+void ChooseSystemMenuItem(const CDialog& dialog, unsigned id) {
+  if (void* window = RequireWindow(dialog)) {
+    for (const driving::MenuItem& item : driving::SystemMenu(window)) {
+      if (!item.separator && item.id == id) {
+        driving::SendSystemCommand(window, id);
+        return;
+      }
+    }
+  }
+  ADD_FAILURE() << "the system menu has no item " << id;
+}
+
+bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gesture) {
+  void* window = RequireWindow(dialog);
+  return window != nullptr && driving::MenuOpensOn(window, gesture, 5s);
+}
+
+std::vector<VisibleMessageBox> VisibleMessageBoxes() {
+  std::vector<VisibleMessageBox> boxes;
+  for (const driving::BoxLook& box : driving::MessageBoxes()) {
+    boxes.push_back(VisibleMessageBox{box.caption, box.text, box.exclamationIcon, box.okButtonOnly, box.modal});
+  }
+  return boxes;
+}
+
+bool AnswerMessageBox() {
+  const std::vector<driving::BoxLook> boxes = driving::MessageBoxes();
+  if (boxes.empty()) return false;
+  const auto modal = std::find_if(boxes.begin(), boxes.end(), [](const driving::BoxLook& box) { return box.modal; });
+  void* box = modal != boxes.end() ? modal->window : boxes.front().window;
+  if (!driving::ClickOk(box)) {
+    ADD_FAILURE() << "the message box has no OK button";
+    return false;
+  }
+  return true;
 }
 
 ClientPicture GrabClient(const CDialog& dialog) {

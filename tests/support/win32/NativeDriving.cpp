@@ -1,12 +1,16 @@
 #include "support/win32/NativeDriving.h"
 
+#include <algorithm>
 #include <map>
+#include <thread>
 #include <utility>
 
 #include "framework/win32/Latin1.h"
 #include "framework/win32/NativeWindows.h"
 
 namespace driving {
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -23,6 +27,67 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
   // A copy: the tick may stop its own timer.
   const std::function<void()> tick = found->second;
   tick();
+}
+
+std::map<UINT_PTR, std::function<void()>>& Actions() {
+  static std::map<UINT_PTR, std::function<void()>> actions;
+  return actions;
+}
+
+void CALLBACK RunAction(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  const auto found = Actions().find(id);
+  if (found == Actions().end()) return;
+  const std::function<void()> action = std::move(found->second);
+  Actions().erase(found);
+  action();
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::vector<HWND> Children(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// The window class of menus that are open.
+bool IsOpenMenu(HWND window) { return IsWindowVisible(window) && ClassOf(window) == L"#32768"; }
+
+// The framework's dialogs are dialog windows too, but no boxes.
+bool IsMessageBox(HWND window) {
+  return IsWindowVisible(window) && ClassOf(window) == L"#32770" && native::Dialog::EventsOf(window) == nullptr;
+}
+
+void PostClick(HWND target, POINT at, UINT down, UINT up, WPARAM buttonDown) {
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  PostMessageW(target, down, buttonDown, where);
+  PostMessageW(target, up, 0, where);
+  HandleWaitingMessages();
 }
 
 constexpr std::pair<VirtualKey, WPARAM> kVirtualKeys[] = {
@@ -60,6 +125,11 @@ void ThreadTimer::Stop() {
   if (Ticks().erase(id_) != 0) KillTimer(nullptr, id_);
 }
 
+void RunOnce(std::chrono::milliseconds delay, std::function<void()> action) {
+  const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(delay.count()), &RunAction);
+  if (id != 0) Actions()[id] = std::move(action);
+}
+
 void HandleWaitingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -68,7 +138,22 @@ void HandleWaitingMessages() {
   }
 }
 
+// Timers and wake-ups keep coming, so a caller that polls between calls would
+// otherwise miss the states they pass through.
+void HandleMessagesBriefly() {
+  const auto deadline = std::chrono::steady_clock::now() + 5ms;
+  MSG message;
+  while (std::chrono::steady_clock::now() < deadline && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (message.message == WM_QUIT) return;
+    native::HandleWaitingMessage();
+  }
+}
+
 bool IsShowing(void* window) { return window != nullptr && IsWindowVisible(Window(window)); }
+
+bool IsEnabled(void* window) { return window != nullptr && IsWindowEnabled(Window(window)); }
+
+void* Owner(void* window) { return window != nullptr ? GetWindow(Window(window), GW_OWNER) : nullptr; }
 
 void* Control(void* window, int id) { return GetDlgItem(Window(window), id); }
 
@@ -80,10 +165,7 @@ void ClickAtCentre(void* control) {
   if (!IsWindowEnabled(GetAncestor(Window(control), GA_ROOT))) return;
   RECT client{};
   GetClientRect(Window(control), &client);
-  const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
-  PostMessageW(Window(control), WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  PostMessageW(Window(control), WM_LBUTTONUP, 0, centre);
-  HandleWaitingMessages();
+  PostClick(Window(control), POINT{client.right / 2, client.bottom / 2}, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
 }
 
 void ClickButton(void* control) { SendMessageW(Window(control), BM_CLICK, 0, 0); }
@@ -104,9 +186,43 @@ void PressKey(void* target, VirtualKey key, bool alt) {
   HandleWaitingMessages();
 }
 
-void PostCloseCommand(void* window) {
-  PostMessageW(Window(window), WM_SYSCOMMAND, SC_CLOSE, 0);
-  HandleWaitingMessages();
+// The system tracks the button from the press on and takes the next release
+// as the click's end. The window manager's close reaches a window that a box
+// of its own disables, as the task bar's does.
+bool ClickCloseBox(void* window) {
+  const HWND frame = Window(window);
+  RECT bounds{};
+  GetWindowRect(frame, &bounds);
+  const auto isCloseBox = [&](int x, int y) {
+    return SendMessageW(frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE;
+  };
+  for (int y = bounds.top; y < bounds.bottom && y < bounds.top + 100; ++y) {
+    for (int x = bounds.right - 1; x >= bounds.left && x > bounds.right - 100; --x) {
+      if (!isCloseBox(x, y)) continue;
+      int left = x;
+      while (left > bounds.left && isCloseBox(left - 1, y)) --left;
+      int bottom = y;
+      while (bottom + 1 < bounds.bottom && isCloseBox(x, bottom + 1)) ++bottom;
+      const POINT centre{(left + x) / 2, (y + bottom) / 2};
+      POINT client = centre;
+      ScreenToClient(frame, &client);
+      PostMessageW(frame, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(centre.x, centre.y));
+      PostMessageW(frame, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+      HandleWaitingMessages();
+      return true;
+    }
+  }
+  return false;
+}
+
+void RightClick(void* window, int x, int y) {
+  const HWND frame = Window(window);
+  if (!IsWindowEnabled(frame)) return;
+  POINT at{x, y};
+  HWND target = ChildWindowFromPointEx(frame, at, CWP_SKIPINVISIBLE);
+  if (target == nullptr) target = frame;
+  MapWindowPoints(frame, target, &at, 1);
+  PostClick(target, at, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
 }
 
 void* FocusedIn(void* window) {
@@ -135,8 +251,228 @@ native::Bounds ControlBounds(void* window, void* control) {
   return native::Bounds{place.left, place.top, place.right, place.bottom};
 }
 
+int ControlIdAt(void* window, int x, int y) {
+  const HWND hit = ChildWindowFromPointEx(Window(window), POINT{x, y}, CWP_SKIPINVISIBLE);
+  return hit != nullptr && hit != Window(window) ? GetDlgCtrlID(hit) : 0;
+}
+
+std::vector<std::string> ControlTexts(void* window) {
+  std::vector<std::string> texts;
+  for (HWND child : Children(Window(window))) texts.push_back(Narrow(TextOf(child)));
+  return texts;
+}
+
+ControlLook LookOf(void* control) {
+  const HWND window = Window(control);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  const auto extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  const std::wstring windowClass = ClassOf(window);
+  ControlLook look;
+  look.known = true;
+  if (_wcsicmp(windowClass.c_str(), L"Button") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+        look.kind = ControlKind::PushButton;
+        break;
+      case BS_DEFPUSHBUTTON:
+        look.kind = ControlKind::DefPushButton;
+        break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+        look.kind = ControlKind::CheckBox;
+        break;
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        look.kind = ControlKind::CheckBox;
+        look.threeState = true;
+        break;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        look.kind = ControlKind::RadioButton;
+        break;
+      case BS_GROUPBOX:
+        look.kind = ControlKind::GroupBox;
+        break;
+      default:
+        look.known = false;
+    }
+  } else if (_wcsicmp(windowClass.c_str(), L"Edit") == 0) {
+    look.kind = ControlKind::Edit;
+    // The edit may trade its border for a sunken edge as it is made.
+    look.framed = (style & WS_BORDER) != 0 || (extendedStyle & WS_EX_CLIENTEDGE) != 0;
+    look.readOnly = (style & ES_READONLY) != 0;
+    look.rightAligned = (style & ES_RIGHT) != 0;
+  } else if (_wcsicmp(windowClass.c_str(), L"Static") == 0) {
+    look.kind = (style & SS_TYPEMASK) == SS_ICON ? ControlKind::Icon : ControlKind::Label;
+  } else {
+    look.known = false;
+  }
+  return look;
+}
+
+namespace {
+
+// The window's device context with its font selected.
+class WindowFontDc {
+ public:
+  explicit WindowFontDc(HWND window)
+      : window_(window),
+        dc_(GetDC(window)),
+        original_(SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)))) {}
+  ~WindowFontDc() {
+    SelectObject(dc_, original_);
+    ReleaseDC(window_, dc_);
+  }
+  WindowFontDc(const WindowFontDc&) = delete;
+  WindowFontDc& operator=(const WindowFontDc&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+  HGDIOBJ original_;
+};
+
+}  // namespace
+
+FontLook WindowFont(void* window) {
+  FontLook look;
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(Window(window), WM_GETFONT, 0, 0));
+  LOGFONTW logical{};
+  if (font == nullptr || GetObjectW(font, sizeof(logical), &logical) == 0) return look;
+  const WindowFontDc dc(Window(window));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.Dc(), &metrics);
+  const int height = logical.lfHeight < 0 ? -logical.lfHeight : metrics.tmHeight - metrics.tmInternalLeading;
+  look.pointSize = MulDiv(height, 72, GetDeviceCaps(dc.Dc(), LOGPIXELSY));
+  look.lineHeight = metrics.tmHeight;
+  // The bit's name says the opposite of what it means: set for variable pitch.
+  look.fixedPitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+  return look;
+}
+
+int TextWidth(void* window, std::string_view text) {
+  const WindowFontDc dc(Window(window));
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.Dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size.cx;
+}
+
+std::vector<native::Extent> IconSizes(void* window) {
+  std::vector<native::Extent> sizes;
+  for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(Window(window), WM_GETICON, which, 0));
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) continue;
+    BITMAP bitmap{};
+    if (info.hbmColor != nullptr) {
+      GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+      sizes.push_back(native::Extent{bitmap.bmWidth, bitmap.bmHeight});
+    } else if (info.hbmMask != nullptr) {
+      // A monochrome icon's mask holds the image below its mask.
+      GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+      sizes.push_back(native::Extent{bitmap.bmWidth, bitmap.bmHeight / 2});
+    }
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  }
+  return sizes;
+}
+
+std::vector<MenuItem> SystemMenu(void* window) {
+  std::vector<MenuItem> items;
+  const HMENU menu = GetSystemMenu(Window(window), FALSE);
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[256] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if ((info.fType & MFT_SEPARATOR) != 0) {
+      items.push_back(MenuItem{0, {}, true});
+    } else {
+      items.push_back(MenuItem{info.wID, Narrow(text), false});
+    }
+  }
+  return items;
+}
+
+void SendSystemCommand(void* window, unsigned id) {
+  PostMessageW(Window(window), WM_SYSCOMMAND, id, 0);
+  HandleWaitingMessages();
+}
+
+// A menu runs a loop of its own, which goes on dispatching the thread's
+// timers: the watch sees the menu from inside it and ends it.
+bool MenuOpensOn(void* window, const std::function<void()>& gesture, std::chrono::milliseconds timeout) {
+  SetForegroundWindow(Window(window));
+  SetActiveWindow(Window(window));
+  bool opened = false;
+  ThreadTimer watch(5ms, [&] {
+    const std::vector<HWND> windows = ThreadWindows();
+    if (std::any_of(windows.begin(), windows.end(), IsOpenMenu)) {
+      opened = true;
+      EndMenu();
+    }
+  });
+  gesture();
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!opened && std::chrono::steady_clock::now() < deadline) {
+    HandleMessagesBriefly();
+    std::this_thread::sleep_for(1ms);
+  }
+  watch.Stop();
+  return opened;
+}
+
+std::vector<BoxLook> MessageBoxes() {
+  std::vector<BoxLook> boxes;
+  const HICON exclamation = LoadIconW(nullptr, IDI_EXCLAMATION);
+  for (HWND box : ThreadWindows()) {
+    if (!IsMessageBox(box)) continue;
+    BoxLook look;
+    look.window = box;
+    look.caption = Narrow(TextOf(box));
+    look.modal = !native::IsOtherThreadMessageBox(box);
+    int buttons = 0;
+    bool ok = false;
+    for (HWND child : Children(box)) {
+      if (!IsWindowVisible(child)) continue;
+      const std::wstring windowClass = ClassOf(child);
+      const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+      if (_wcsicmp(windowClass.c_str(), L"Button") == 0) {
+        ++buttons;
+        ok = ok || GetDlgCtrlID(child) == IDOK;
+      } else if (_wcsicmp(windowClass.c_str(), L"Static") == 0) {
+        if ((style & SS_TYPEMASK) == SS_ICON) {
+          look.exclamationIcon = look.exclamationIcon ||
+                                 reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == exclamation;
+        } else if (look.text.empty()) {
+          look.text = Narrow(TextOf(child));
+        }
+      }
+    }
+    look.okButtonOnly = ok && buttons == 1;
+    boxes.push_back(look);
+  }
+  return boxes;
+}
+
+bool ClickOk(void* box) {
+  const HWND ok = GetDlgItem(Window(box), IDOK);
+  if (ok == nullptr || !IsWindowVisible(ok)) return false;
+  ClickAtCentre(ok);
+  return true;
+}
+
+// All of it drawn afresh, as a picture of the window is taken: what was left
+// valid from earlier paints does not show.
 std::vector<std::uint32_t> ClientPixels(void* window, int& width, int& height) {
-  UpdateWindow(Window(window));
+  RedrawWindow(Window(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT client{};
   GetClientRect(Window(window), &client);
   width = client.right;

@@ -32,6 +32,8 @@ void RunOnce(std::chrono::milliseconds delay, std::function<void()> action);
 
 // Handles every message waiting in the thread's queue.
 void HandleWaitingMessages();
+// The same, for a few milliseconds at most.
+void HandleMessagesBriefly();
 
 bool IsShowing(void* window);
 bool IsEnabled(void* window);
