@@ -9,23 +9,6 @@ namespace {
 
 constexpr int kPointsPerInch = 72;
 
-// The screen's device context with a font selected, for measuring.
-class ScreenWithFont {
- public:
-  explicit ScreenWithFont(HFONT font) : dc_(GetDC(nullptr)), original_(SelectObject(dc_, font)) {}
-  ~ScreenWithFont() {
-    SelectObject(dc_, original_);
-    ReleaseDC(nullptr, dc_);
-  }
-  ScreenWithFont(const ScreenWithFont&) = delete;
-  ScreenWithFont& operator=(const ScreenWithFont&) = delete;
-  HDC Dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  HGDIOBJ original_;
-};
-
 }  // namespace
 
 HFONT CreateTemplateFont(const DialogTemplate& dialogTemplate) {
@@ -41,7 +24,7 @@ HFONT CreateTemplateFont(const DialogTemplate& dialogTemplate) {
 }
 
 SIZE TextSizeInFont(HFONT font, std::wstring_view text, int maxWidth) {
-  const ScreenWithFont screen(font);
+  const DcWithFont screen(nullptr, font);
   RECT bounds{0, 0, maxWidth, 0};
   DrawTextW(screen.Dc(), text.data(), static_cast<int>(text.size()), &bounds,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
@@ -52,14 +35,17 @@ native::Extent native::TemplateFontExtent(const DialogTemplate& dialogTemplate, 
   const HFONT font = CreateTemplateFont(dialogTemplate);
   Extent extent{};
   {
-    const ScreenWithFont screen(font);
-    const std::wstring wide = Widen(alphabet);
-    SIZE size{};
-    GetTextExtentPoint32W(screen.Dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    const DcWithFont screen(nullptr, font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(screen.Dc(), &metrics);
-    extent = Extent{size.cx, metrics.tmHeight};
+    extent = Extent{TextWidthIn(screen.Dc(), Widen(alphabet)), metrics.tmHeight};
   }
   DeleteObject(font);
   return extent;
+}
+
+int TextWidthIn(HDC dc, std::wstring_view text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
 }

@@ -8,84 +8,66 @@
 //   tqxfft-launch.exe --simulated  the copy in simulated\, which finds the
 //                                  simulated module beside itself first
 //
-// Returns the monitor's exit code.
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <shellapi.h>
-#include <shlobj.h>
+// Ends with the monitor's exit code; the monitor inherits the launcher's
+// standard handles, so its messages reach a console that started it.
+#include <process.h>
+#include <stdlib.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <system_error>
+
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
 
 namespace {
 
 constexpr int kLaunchFailed = 1;
 
-int Refuse(const std::wstring& text) {
-  MessageBoxW(nullptr, text.c_str(), L"tqxfft", MB_ICONEXCLAMATION | MB_OK);
-  return kLaunchFailed;
-}
+class LauncherApp : public CWinApp {
+ public:
+  LauncherApp() : CWinApp("tqxfft") {}
+  void Simulated(bool simulated) { simulated_ = simulated; }
 
-std::filesystem::path OwnFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return std::filesystem::path(path).parent_path();
-    }
-    path.resize(path.size() * 2);
+  bool InitInstance() override { ExitProcess(Launch()); }
+
+ private:
+  int Refuse(const std::string& text) {
+    AfxMessageBox(text);
+    return kLaunchFailed;
   }
-}
 
-std::filesystem::path RoamingAppData() {
-  PWSTR folder = nullptr;
-  std::filesystem::path result;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &folder))) result = folder;
-  CoTaskMemFree(folder);
-  return result;
-}
+  int Launch() {
+    const char* appData = std::getenv("APPDATA");
+    if (appData == nullptr || appData[0] == '\0') {
+      return Refuse("Your application data folder (%APPDATA%) could not be found.");
+    }
+    const std::filesystem::path dataFolder = std::filesystem::path(appData) / "tqxfft";
+    std::error_code error;
+    std::filesystem::create_directories(dataFolder, error);
+    if (!error) std::filesystem::current_path(dataFolder, error);
+    if (error) return Refuse("The data folder " + dataFolder.string() + " cannot be used.");
 
-bool AskedForSimulated() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  const bool simulated = arguments != nullptr && count > 1 && std::wstring(arguments[1]) == L"--simulated";
-  LocalFree(arguments);
-  return simulated;
-}
+    // The C library's full path of this program, wherever it was started from.
+    const std::filesystem::path monitor =
+        std::filesystem::path(_pgmptr).parent_path() / (simulated_ ? L"simulated\\tqxfft.exe" : L"tqxfft.exe");
+    // The program name is quoted, as the folder may hold spaces.
+    const std::wstring quoted = L"\"" + monitor.wstring() + L"\"";
+    const intptr_t exitCode = _wspawnl(_P_WAIT, monitor.c_str(), quoted.c_str(), nullptr);
+    if (exitCode == -1) return Refuse("The monitor " + monitor.string() + " could not be started.");
+    return static_cast<int>(exitCode);
+  }
+
+  bool simulated_ = false;
+};
+
+LauncherApp theApp;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::filesystem::path appData = RoamingAppData();
-  if (appData.empty()) return Refuse(L"Your application data folder (%APPDATA%) could not be found.");
-  const std::filesystem::path dataFolder = appData / L"tqxfft";
-  std::error_code error;
-  std::filesystem::create_directories(dataFolder, error);
-  if (error || !SetCurrentDirectoryW(dataFolder.c_str())) {
-    return Refuse(L"The data folder " + dataFolder.wstring() + L" cannot be used.");
-  }
-
-  const std::filesystem::path monitor =
-      OwnFolder() / (AskedForSimulated() ? L"simulated\\tqxfft.exe" : L"tqxfft.exe");
-  // The monitor's messages on standard error reach whoever started this
-  // launcher from a console.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process{};
-  std::wstring commandLine = L"\"" + monitor.wstring() + L"\"";
-  if (!CreateProcessW(monitor.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return Refuse(L"The monitor " + monitor.wstring() + L" could not be started.");
-  }
-  CloseHandle(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD exitCode = kLaunchFailed;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(exitCode);
+int main(int argc, char** argv) {
+  theApp.Simulated(argc > 1 && std::strcmp(argv[1], "--simulated") == 0);
+  return RunApplication(argc, argv);
 }

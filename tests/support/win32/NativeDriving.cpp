@@ -5,6 +5,7 @@
 #include <thread>
 #include <utility>
 
+#include "framework/win32/DialogFont.h"
 #include "framework/win32/Latin1.h"
 #include "framework/win32/NativeWindows.h"
 
@@ -311,36 +312,15 @@ ControlLook LookOf(void* control) {
 }
 
 namespace {
-
-// The window's device context with its font selected.
-class WindowFontDc {
- public:
-  explicit WindowFontDc(HWND window)
-      : window_(window),
-        dc_(GetDC(window)),
-        original_(SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)))) {}
-  ~WindowFontDc() {
-    SelectObject(dc_, original_);
-    ReleaseDC(window_, dc_);
-  }
-  WindowFontDc(const WindowFontDc&) = delete;
-  WindowFontDc& operator=(const WindowFontDc&) = delete;
-  HDC Dc() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-  HGDIOBJ original_;
-};
-
+HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 }  // namespace
 
 FontLook WindowFont(void* window) {
   FontLook look;
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(Window(window), WM_GETFONT, 0, 0));
+  const HFONT font = FontOf(Window(window));
   LOGFONTW logical{};
   if (font == nullptr || GetObjectW(font, sizeof(logical), &logical) == 0) return look;
-  const WindowFontDc dc(Window(window));
+  const DcWithFont dc(Window(window), font);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Dc(), &metrics);
   const int height = logical.lfHeight < 0 ? -logical.lfHeight : metrics.tmHeight - metrics.tmInternalLeading;
@@ -352,11 +332,8 @@ FontLook WindowFont(void* window) {
 }
 
 int TextWidth(void* window, std::string_view text) {
-  const WindowFontDc dc(Window(window));
-  const std::wstring wide = Widen(text);
-  SIZE size{};
-  GetTextExtentPoint32W(dc.Dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
-  return size.cx;
+  const DcWithFont dc(Window(window), FontOf(Window(window)));
+  return TextWidthIn(dc.Dc(), Widen(text));
 }
 
 std::vector<native::Extent> IconSizes(void* window) {
