@@ -104,13 +104,18 @@ std::error_code PutInPlace(const std::wstring& temporary, const std::filesystem:
 // Writes the bytes to a fresh file beside the target and puts it in the
 // target's place, so a crash or a full disk never leaves a damaged or empty
 // data file.
-std::error_code ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+std::error_code ReplaceFileAtomically(const std::filesystem::path& given, std::span<const std::uint8_t> bytes) {
+  // The replacing call wants full paths: handed the bare name the monitor
+  // saves by, it fails once the file exists.
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(given, error);
+  if (error) return error;
   if (!UserMayWrite(path)) return LastError();
-  const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
+  const std::filesystem::path directory = path.parent_path();
 
   std::wstring temporary;
-  if (std::error_code error = MakeTemporary(directory, temporary)) return error;
-  std::error_code error = WriteTemporary(temporary, bytes);
+  if ((error = MakeTemporary(directory, temporary))) return error;
+  error = WriteTemporary(temporary, bytes);
   if (!error) error = PutInPlace(temporary, path);
   if (error) DeleteFileW(temporary.c_str());
   return error;

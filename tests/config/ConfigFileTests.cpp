@@ -209,6 +209,23 @@ TEST_F(DataFile, WhatIsWrittenIsReadBackAndIsTheEncoding) {
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
+// The monitor saves by the bare file name, in the folder it was started in.
+TEST_F(DataFile, AFileNamedRelativeToTheWorkingFolderIsReplaced) {
+  const fs::path previous = fs::current_path();
+  fs::current_path(directory_);
+  std::mt19937 random(5);
+  const ConfigRecord first = RandomRecord(random);
+  const ConfigRecord second = RandomRecord(random);
+  const std::error_code firstSave = WriteConfigFile(first, kDataFileName);
+  const std::error_code secondSave = WriteConfigFile(second, kDataFileName);
+  fs::current_path(previous);
+
+  EXPECT_FALSE(firstSave) << firstSave.message();
+  EXPECT_FALSE(secondSave) << secondSave.message();
+  EXPECT_EQ(FileBytes(path_), EncodeDataFile(second));
+  EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
+}
+
 TEST_F(DataFile, ReadingTenMegabytesOfNoiseUsesOnlyTheRecordsWorth) {
   std::mt19937 random(3);
   std::vector<std::uint8_t> noise(10 * 1024 * 1024);
