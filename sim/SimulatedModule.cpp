@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <span>
+#include <thread>
 
 #include "sim/SignalFromEnvironment.h"
 
@@ -14,7 +15,28 @@ constexpr int kOnlyDeviceNumber = 0;
 constexpr std::uint8_t kSerialEngineMode = 0x02;
 constexpr std::uint8_t kResetMode = 0x00;
 
+#if defined(_WIN32)
+// The Windows thread library rounds a timed wait up to whole milliseconds,
+// which would make every modelled frame late by up to two of them (the write
+// and the read each wait once): a simulated module noticeably slower than the
+// real one. The last stretch before the moment is spent yielding instead.
+constexpr std::chrono::milliseconds kCoarseWaitSlack{2};
+#else
+constexpr std::chrono::milliseconds kCoarseWaitSlack{0};
+#endif
+
 }  // namespace
+
+// Returns at the moment, on a change, or early; every caller looks again.
+void SimulatedModule::WaitForChangeUntil(std::unique_lock<std::mutex>& lock, Clock::time_point moment) {
+  if (moment - Clock::now() > kCoarseWaitSlack) {
+    changed_.wait_until(lock, moment - kCoarseWaitSlack);
+    return;
+  }
+  lock.unlock();
+  std::this_thread::yield();
+  lock.lock();
+}
 
 SimulatedModule& SimulatedModule::Instance() {
   // Never destroyed: a thread of the host may still be inside a call while the process exits.
@@ -206,7 +228,7 @@ DriverStatus SimulatedModule::Write(DriverHandle handle, const void* buffer, std
   const std::uint64_t opening = openings_;
   while (pacedByClock_ && Clock::now() < done) {
     if (openings_ != opening || Unplugged(Clock::now())) return status::kIoError;
-    changed_.wait_until(lock, unplugAt_ ? std::min(done, *unplugAt_) : done);
+    WaitForChangeUntil(lock, unplugAt_ ? std::min(done, *unplugAt_) : done);
   }
   *written = n;
   return status::kOk;
@@ -253,7 +275,7 @@ DriverStatus SimulatedModule::Read(DriverHandle handle, void* buffer, std::uint3
     if (wake == Clock::time_point::max()) {
       changed_.wait(lock);
     } else {
-      changed_.wait_until(lock, wake);
+      WaitForChangeUntil(lock, wake);
     }
   }
 }

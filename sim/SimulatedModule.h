@@ -123,6 +123,7 @@ class SimulatedModule final : public SimControl, private AnalogInput, private En
   // at least the engine's end when not.
   EngineTicks ReplyClockAt(Clock::time_point now) const;
   Clock::time_point TimeOf(EngineTicks ticks) const;
+  void WaitForChangeUntil(std::unique_lock<std::mutex>& lock, Clock::time_point moment);
   DriverHandle OpenHandle() { return this; }
 
   mutable std::mutex mutex_;

@@ -16,6 +16,7 @@ bool MainWindowOpen(const CWinApp& app) {
 
 int RunApplication(int /*argc*/, char** /*argv*/) {
   native::InitialiseControls();
+  native::UseFineTimerGrain();
   ShowMessageBoxesWithTheToolkit();
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return 0;

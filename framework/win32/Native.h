@@ -34,6 +34,10 @@ using Colour = std::uint32_t;
 
 // Called once before the first window: the common controls, visual styles.
 void InitialiseControls();
+// For the program's life, sleeps and timed waits of a millisecond's grain: at
+// the system's default of about 16 ms, the acquisition worker's 10 ms pause
+// between frames would last half as long again.
+void UseFineTimerGrain();
 // The system's icon sizes in pixels.
 Extent LargeIconSize();
 Extent SmallIconSize();

@@ -8,6 +8,8 @@ void native::InitialiseControls() {
   InitCommonControlsEx(&controls);
 }
 
+void native::UseFineTimerGrain() { timeBeginPeriod(1); }
+
 native::Extent native::LargeIconSize() { return Extent{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)}; }
 
 native::Extent native::SmallIconSize() {

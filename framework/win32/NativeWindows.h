@@ -25,3 +25,4 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <timeapi.h>
