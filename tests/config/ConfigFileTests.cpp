@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -137,20 +138,11 @@ int ExitCodeAsPlainUser(const std::function<int()>& body) {
 // Runs each test in an empty directory of its own and records message boxes.
 class DataFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("tqx-config-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-    path_ = directory_ / kDataFileName;
-  }
   void TearDown() override {
     std::error_code ignored;
     fs::permissions(directory_, fs::perms::owner_all, ignored);
     // Windows removes no read-only file.
     fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ignored);
-    fs::remove_all(directory_, ignored);
   }
 
   static std::vector<std::uint8_t> FileBytes(const fs::path& path) {
@@ -179,8 +171,9 @@ class DataFile : public ::testing::Test {
     });
   }
 
-  fs::path directory_;
-  fs::path path_;
+  ScratchFolder folder_{"tqx-config"};
+  const fs::path directory_ = folder_.Path();
+  const fs::path path_ = directory_ / kDataFileName;
 };
 
 TEST_F(DataFile, NoFileIsAQuietFirstRun) {
@@ -209,17 +202,14 @@ TEST_F(DataFile, WhatIsWrittenIsReadBackAndIsTheEncoding) {
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
-// The monitor saves by the bare file name, in the folder it was started in.
+// The monitor saves by the bare file name, in the folder it was started in
+// (the scratch folder is the working folder).
 TEST_F(DataFile, AFileNamedRelativeToTheWorkingFolderIsReplaced) {
-  const fs::path previous = fs::current_path();
-  fs::current_path(directory_);
   std::mt19937 random(5);
   const ConfigRecord first = RandomRecord(random);
   const ConfigRecord second = RandomRecord(random);
   const std::error_code firstSave = WriteConfigFile(first, kDataFileName);
   const std::error_code secondSave = WriteConfigFile(second, kDataFileName);
-  fs::current_path(previous);
-
   EXPECT_FALSE(firstSave) << firstSave.message();
   EXPECT_FALSE(secondSave) << secondSave.message();
   EXPECT_EQ(FileBytes(path_), EncodeDataFile(second));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -57,22 +58,13 @@ std::vector<std::uint8_t> FileBytes(const fs::path& path) {
 class SavingUnderFailure : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tqx-saving-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    path_ = folder_ / kDataFileName;
     ASSERT_FALSE(WriteConfigFile(OldRecord(), path_));
     oldBytes_ = EncodeDataFile(OldRecord());
     newBytes_ = EncodeDataFile(NewRecord());
     ASSERT_NE(oldBytes_.size(), newBytes_.size());
   }
 
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all);
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { fs::permissions(folder_, fs::perms::owner_all); }
 
   // A failed save: said so, the old file untouched, no file left beside it.
   void ExpectFailedSaveLeftTheOldFile(std::error_code error) {
@@ -81,8 +73,9 @@ class SavingUnderFailure : public ::testing::Test {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
   }
 
-  fs::path folder_;
-  fs::path path_;
+  ScratchFolder scratch_{"tqx-saving"};
+  const fs::path folder_ = scratch_.Path();
+  const fs::path path_ = folder_ / kDataFileName;
   std::vector<std::uint8_t> oldBytes_;
   std::vector<std::uint8_t> newBytes_;
 };

@@ -34,6 +34,8 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  const std::filesystem::path& Path() const { return path_; }
+
  private:
   static long ProcessId() {
 #if defined(_WIN32)

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "config/ConfigFile.h"
 #include "tools/tqxdata/DataTool.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -24,14 +24,6 @@ struct ToolRun {
 // A scratch folder per test, and the tool run inside it.
 class DataTool : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tqxdata_tests_" + std::to_string(::getpid()) + "_" +
-                                           testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
   ToolRun Tool(std::vector<std::string> arguments, const std::string& input = "") const {
@@ -51,7 +43,8 @@ class DataTool : public testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
-  fs::path folder_;
+  ScratchFolder scratch_{"tqxdata-tests"};
+  const fs::path folder_ = scratch_.Path();
 };
 
 ConfigRecord ARecordWithALineFeed() {
@@ -106,11 +99,8 @@ TEST_F(DataTool, ShowSaysWhatEachFunctionListensForAndSwitches) {
 }
 
 TEST_F(DataTool, ShowReadsTheWorkingFoldersDataFileWhenNoneIsNamed) {
-  const fs::path before = fs::current_path();
-  fs::current_path(folder_);
   WriteBytes("tqxdata.bin", EncodeDataFile(ARecordWithALineFeed()));
   const ToolRun run = Tool({"show"});
-  fs::current_path(before);
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("\"Siren\""), std::string::npos);
 }

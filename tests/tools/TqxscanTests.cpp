@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 #if defined(TQX_HAVE_SNDFILE)
 #include <sndfile.h>
 #endif
@@ -22,6 +21,7 @@
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -139,22 +139,15 @@ std::vector<Firing> Firings(const std::vector<TickOutcome>& ticks) {
 }
 
 // Tests on files in a scratch folder of their own.
-class ScratchFolder : public testing::Test {
+class ScanFolder : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("tqxscan_tests_" + std::to_string(::getpid()) + "_" +
-                                           testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     SetMessageBoxHook([](std::string_view text) { ADD_FAILURE() << "message box: " << text; });
     ASSERT_FALSE(WriteConfigFile(TwoToneRecord(), Path("tqxdata.bin")));
   }
-  void TearDown() override {
-    SetMessageBoxHook({});
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { SetMessageBoxHook({}); }
 
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Path(const std::string& name) const { return (scratch_.Path() / name).string(); }
 
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
@@ -195,10 +188,10 @@ class ScratchFolder : public testing::Test {
   }
 
  private:
-  fs::path folder_;
+  ScratchFolder scratch_{"tqxscan-tests"};
 };
 
-class TwoToneScan : public ScratchFolder, public testing::WithParamInterface<std::int32_t> {};
+class TwoToneScan : public ScanFolder, public testing::WithParamInterface<std::int32_t> {};
 
 // A required count of 2 fires on every second tick that hears the bin. The
 // tick at 1.0 s still reads a frame of the first tone (0.955 s to 0.987 s),
@@ -219,7 +212,7 @@ TEST_P(TwoToneScan, FiresExactlyTheFunctionsOnTheTonesBinsOnEverySecondTick) {
 INSTANTIATE_TEST_SUITE_P(BothEnvironmentModes, TwoToneScan, testing::Values(kNoisyEnvironment, 1),
                          [](const auto& info) { return info.param == kNoisyEnvironment ? "Noisy" : "Quiet"; });
 
-using RecordingScan = ScratchFolder;
+using RecordingScan = ScanFolder;
 
 TEST_F(RecordingScan, QuietModeHearsTheStrongestBinEvenWhenNoFunctionUsesItAndNoisyModeDoesNot) {
   const std::string recording = Write("forty.wav", WavBytes(Tones({{40, 0.5}})));
@@ -258,7 +251,7 @@ struct RecordingFormat {
   bool lossy;  // compared by the bins heard and the functions fired, not by levels
 };
 
-class EachFormat : public ScratchFolder, public testing::WithParamInterface<RecordingFormat> {
+class EachFormat : public ScanFolder, public testing::WithParamInterface<RecordingFormat> {
  protected:
   // Empty when the sound-file library cannot write the format.
   std::string WriteFormat(const std::vector<double>& samples) const {
@@ -320,7 +313,7 @@ struct ToolRun {
   std::string err;
 };
 
-class ScanTool : public ScratchFolder {
+class ScanTool : public ScanFolder {
  protected:
   static ToolRun Tool(std::vector<std::string> arguments) {
     std::ostringstream out, err;
