@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "PngFile.h"
 #include "app/MonitorDlg.h"
@@ -55,21 +54,6 @@ class ScreenshotApp : public CWinApp {
   bool InitInstance() override { return false; }
 };
 
-// The window thread's messages for a while. On Windows a bounded handful at a
-// time: the test driver's loop waits for an empty queue, which the running
-// monitor does not always leave it, and then never returns.
-void HandleMessagesFor(std::chrono::milliseconds duration) {
-#if defined(_WIN32)
-  const auto deadline = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < deadline) {
-    for (int message = 0; message < 100; ++message) native::HandleWaitingMessage();
-    std::this_thread::sleep_for(1ms);
-  }
-#else
-  ProcessEventsFor(duration);
-#endif
-}
-
 bool Save(const CDialog& dialog, const std::filesystem::path& file) {
   if (WritePng(file, GrabClient(dialog))) {
     std::printf("screenshots: wrote %s\n", file.string().c_str());
@@ -107,7 +91,7 @@ int main(int argc, char** argv) {
 
   CMonitorDlg window;
   if (!window.Create()) return 1;
-  HandleMessagesFor(kDemoToneTime);
+  ProcessEventsFor(kDemoToneTime);
   bool saved = !messageShown && Save(window, folder / kMainWindowPicture);
 
   if (kFunctionSetupPictured) {
