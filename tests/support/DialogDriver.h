@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,22 @@
 #include "framework/Dialog.h"
 
 using namespace std::chrono_literals;
+
+// The window system up on this thread for the program's life, with message
+// boxes shown through it: the toolkit (offscreen unless a platform is named)
+// on Linux, the common controls on Windows. Made once, before the first
+// window.
+class DrivenWindowSystem {
+ public:
+  DrivenWindowSystem(int& argc, char** argv);
+  ~DrivenWindowSystem();
+  DrivenWindowSystem(const DrivenWindowSystem&) = delete;
+  DrivenWindowSystem& operator=(const DrivenWindowSystem&) = delete;
+
+ private:
+  struct Toolkit;
+  std::unique_ptr<Toolkit> toolkit_;
+};
 
 // Result of RunModal when the dialog was still open at the time-out.
 inline constexpr int kModalTimedOut = -2;

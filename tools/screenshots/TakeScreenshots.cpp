@@ -19,15 +19,8 @@
 #include "app/MonitorDlg.h"
 #include "config/FunctionSetupDlg.h"
 #include "framework/MessageBox.h"
-#include "framework/MessageBoxDisplay.h"
 #include "framework/WinApp.h"
 #include "support/DialogDriver.h"
-
-#if defined(_WIN32)
-#include "framework/win32/Native.h"
-#else
-#include <QApplication>
-#endif
 
 namespace {
 
@@ -72,14 +65,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = argv[1];
   std::filesystem::create_directories(folder);
-#if defined(_WIN32)
-  native::InitialiseControls();
-#else
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication toolkit(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-#endif
-  ShowMessageBoxesWithTheToolkit();
+  const DrivenWindowSystem windows(argc, argv);
   ScreenshotApp app;
   // A message box would stand in front of what is pictured: the pictures are
   // not taken then.

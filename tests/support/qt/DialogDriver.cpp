@@ -21,7 +21,30 @@
 #include <QTimer>
 
 #include "framework/DialogWindow.h"
+#include "framework/MessageBoxDisplay.h"
 #include "framework/qt/QtAccess.h"
+
+namespace {
+// The platform is chosen when the toolkit starts.
+int& OffscreenUnlessAPlatformIsNamed(int& argc) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return argc;
+}
+}  // namespace
+
+struct DrivenWindowSystem::Toolkit {
+  Toolkit(int& argc, char** argv) : application(OffscreenUnlessAPlatformIsNamed(argc), argv) {}
+  QApplication application;
+};
+
+DrivenWindowSystem::DrivenWindowSystem(int& argc, char** argv) : toolkit_(std::make_unique<Toolkit>(argc, argv)) {
+  ShowMessageBoxesWithTheToolkit();
+  // Windows open and close one after another; the last one closing must not
+  // end anything.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+DrivenWindowSystem::~DrivenWindowSystem() = default;
 
 namespace {
 

@@ -6,8 +6,20 @@
 #include <thread>
 #include <utility>
 
+#include "framework/MessageBoxDisplay.h"
 #include "framework/win32/DialogWindow.h"
+#include "framework/win32/Native.h"
 #include "support/win32/NativeDriving.h"
+
+// The dialog manager needs nothing of the program's arguments.
+struct DrivenWindowSystem::Toolkit {};
+
+DrivenWindowSystem::DrivenWindowSystem(int& /*argc*/, char** /*argv*/) {
+  native::InitialiseControls();
+  ShowMessageBoxesWithTheToolkit();
+}
+
+DrivenWindowSystem::~DrivenWindowSystem() = default;
 
 namespace {
 

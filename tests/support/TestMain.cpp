@@ -1,0 +1,24 @@
+// The main of every test that shows a window or a box: the window system up,
+// the one application object, named like the program so boxes carry its
+// caption, and every box a failure unless a test expects it.
+#include <gtest/gtest.h>
+
+#include "framework/WinApp.h"
+#include "support/DialogDriver.h"
+#include "support/MessageCapture.h"
+
+namespace {
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp("tqxfft") {}
+  bool InitInstance() override { return false; }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const DrivenWindowSystem windows(argc, argv);
+  TestApp app;
+  FailOnUnexpectedMessageBoxes();
+  return RUN_ALL_TESTS();
+}
