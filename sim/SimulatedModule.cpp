@@ -27,14 +27,17 @@ constexpr std::chrono::milliseconds kCoarseWaitSlack{0};
 
 }  // namespace
 
-// Returns at the moment, on a change, or early; every caller looks again.
+// Returns at the moment, on a change, or early; every caller looks again. The
+// last stretch is spent without the lock, so the other threads' calls go on.
 void SimulatedModule::WaitForChangeUntil(std::unique_lock<std::mutex>& lock, Clock::time_point moment) {
   if (moment - Clock::now() > kCoarseWaitSlack) {
     changed_.wait_until(lock, moment - kCoarseWaitSlack);
     return;
   }
   lock.unlock();
-  std::this_thread::yield();
+  do {
+    std::this_thread::yield();
+  } while (Clock::now() < moment);
   lock.lock();
 }
 
