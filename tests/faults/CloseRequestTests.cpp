@@ -2,6 +2,7 @@
 // on the wire, inside a tick's pump, while a function runs, and with a message
 // box open. The close always finishes, and nothing reaches the module after it.
 #include <chrono>
+#include <thread>
 
 #include "ModuleTraffic.h"
 #include "app/DetectionWindow.h"
@@ -38,6 +39,9 @@ class WindowClosingInsideATick : public CMonitorDlg {
       closedInsideTick = inTick;
       SendSysCommand(SC_CLOSE);
     });
+    // A posted action can wait for the system's shortest timer (10 ms on
+    // Windows); the tick pumps after this, so it must be due by then.
+    std::this_thread::sleep_for(30ms);
   }
 };
 
