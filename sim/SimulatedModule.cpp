@@ -28,7 +28,8 @@ constexpr std::chrono::milliseconds kCoarseWaitSlack{0};
 }  // namespace
 
 // Returns at the moment, on a change, or early; every caller looks again. The
-// last stretch is spent without the lock, so the other threads' calls go on.
+// last stretch is spent without the lock, so the other threads' calls go on,
+// and a change within it is seen only at the moment.
 void SimulatedModule::WaitForChangeUntil(std::unique_lock<std::mutex>& lock, Clock::time_point moment) {
   if (moment - Clock::now() > kCoarseWaitSlack) {
     changed_.wait_until(lock, moment - kCoarseWaitSlack);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "support/WindowFacts.h"
 
 using namespace std::chrono_literals;
 
@@ -42,7 +43,9 @@ int RunModal(CDialog& dialog, std::function<void()> script, std::chrono::millise
 // Handles the window system's events until `done` holds or the time is up;
 // false on time-out.
 bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s);
-void ProcessEventsFor(std::chrono::milliseconds duration);
+inline void ProcessEventsFor(std::chrono::milliseconds duration) {
+  ProcessEventsUntil([] { return false; }, duration);
+}
 
 // Runs `action` once, `delay` from now, from whichever event loop the window
 // thread is in then (a modal dialog's or a message box's included). Called on
@@ -88,23 +91,8 @@ CRect ControlRect(const CDialog& dialog, int id);
 // apart controls that share an id.
 std::vector<std::string> ControlTexts(const CDialog& dialog);
 
-// What the window system built for a control, read back from the control.
-struct BuiltControl {
-  ControlKind kind = ControlKind::Label;  // DefPushButton for the default button
-  bool framed = false;                    // an edit's border
-  bool readOnly = false;
-  bool rightAligned = false;              // an edit's text
-  bool threeState = false;                // a check box's
-};
 BuiltControl InspectControl(const CDialog& dialog, int id);
 
-// The font the dialog's window draws in: its size in points, the height of a
-// line of text in pixels, and whether its glyphs all have one width.
-struct FontFacts {
-  int pointSize = 0;
-  int lineHeight = 0;
-  bool fixedPitch = false;
-};
 FontFacts DialogFont(const CDialog& dialog);
 // Width in pixels of the text in the dialog's font.
 int TextWidth(const CDialog& dialog, std::string_view text);
@@ -112,13 +100,6 @@ int TextWidth(const CDialog& dialog, std::string_view text);
 // Edge lengths in pixels of the images the window's icon holds (big and small).
 std::vector<int> WindowIconSizes(const CDialog& dialog);
 
-// The dialog's system menu, top to bottom; a separator has id 0 and no text.
-struct SystemMenuItem {
-  unsigned id = 0;
-  std::string text;  // with its '&' marker
-  bool separator = false;
-  bool operator==(const SystemMenuItem&) const = default;
-};
 std::vector<SystemMenuItem> SystemMenuItems(const CDialog& dialog);
 // What choosing the item from the open menu does; fails the test when the
 // menu has no item with that id.
@@ -129,17 +110,6 @@ void ChooseSystemMenuItem(const CDialog& dialog, unsigned id);
 // gesture, so the check and the close are made from within it.
 bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gesture);
 
-// A message box on the screen now: its caption, its text, whether it shows the
-// exclamation icon with one OK button and nothing else, and whether it blocks
-// the windows under it (a box of the window thread's) or leaves them usable (a
-// box shown for another thread).
-struct VisibleMessageBox {
-  std::string caption;
-  std::string text;
-  bool exclamationIcon = false;
-  bool okButtonOnly = false;
-  bool modal = false;
-};
 std::vector<VisibleMessageBox> VisibleMessageBoxes();
 // Answers a message box with a mouse click on its OK button, through the
 // window system: the modal box on top if there is one, else a box shown for

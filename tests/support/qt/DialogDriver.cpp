@@ -137,15 +137,6 @@ bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::millisec
   return true;
 }
 
-void ProcessEventsFor(std::chrono::milliseconds duration) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < duration.count()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-}
-
 void PostToWindowThread(std::function<void()> action, std::chrono::milliseconds delay) {
   QTimer::singleShot(delay, QCoreApplication::instance(), std::move(action));
 }

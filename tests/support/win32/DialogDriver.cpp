@@ -92,14 +92,6 @@ bool ProcessEventsUntil(const std::function<bool()>& done, std::chrono::millisec
   return true;
 }
 
-void ProcessEventsFor(std::chrono::milliseconds duration) {
-  const auto deadline = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < deadline) {
-    driving::HandleMessagesBriefly();
-    std::this_thread::sleep_for(1ms);
-  }
-}
-
 void PostToWindowThread(std::function<void()> action, std::chrono::milliseconds delay) {
   driving::RunOnce(delay, std::move(action));
 }
@@ -110,7 +102,7 @@ CDialog* ActiveModalDialog() {
   void* window = native::Dialog::InnermostModal();
   if (window == nullptr) return nullptr;
   for (const driving::BoxLook& box : driving::MessageBoxes()) {
-    if (box.modal) return nullptr;
+    if (box.seen.modal) return nullptr;
   }
   Win32DialogWindow* dialogWindow = Win32DialogWindow::FromHandle(window);
   return dialogWindow != nullptr ? &dialogWindow->Dialog() : nullptr;
@@ -192,24 +184,16 @@ std::vector<std::string> ControlTexts(const CDialog& dialog) {
 }
 
 BuiltControl InspectControl(const CDialog& dialog, int id) {
-  BuiltControl built;
   void* control = RequireControl(dialog, id);
-  if (control == nullptr) return built;
-  const driving::ControlLook look = driving::LookOf(control);
-  if (!look.known) ADD_FAILURE() << "control " << id << " is of no kind a template names";
-  built.kind = look.kind;
-  built.framed = look.framed;
-  built.readOnly = look.readOnly;
-  built.rightAligned = look.rightAligned;
-  built.threeState = look.threeState;
-  return built;
+  if (control == nullptr) return {};
+  const std::optional<BuiltControl> look = driving::LookOf(control);
+  if (!look) ADD_FAILURE() << "control " << id << " is of no kind a template names";
+  return look.value_or(BuiltControl{});
 }
 
 FontFacts DialogFont(const CDialog& dialog) {
   void* window = RequireWindow(dialog);
-  if (window == nullptr) return {};
-  const driving::FontLook font = driving::WindowFont(window);
-  return FontFacts{font.pointSize, font.lineHeight, font.fixedPitch};
+  return window != nullptr ? driving::WindowFont(window) : FontFacts{};
 }
 
 int TextWidth(const CDialog& dialog, std::string_view text) {
@@ -229,18 +213,13 @@ std::vector<int> WindowIconSizes(const CDialog& dialog) {
 }
 
 std::vector<SystemMenuItem> SystemMenuItems(const CDialog& dialog) {
-  std::vector<SystemMenuItem> items;
-  if (void* window = RequireWindow(dialog)) {
-    for (const driving::MenuItem& item : driving::SystemMenu(window)) {
-      items.push_back(SystemMenuItem{item.id, item.text, item.separator});
-    }
-  }
-  return items;
+  void* window = RequireWindow(dialog);
+  return window != nullptr ? driving::SystemMenu(window) : std::vector<SystemMenuItem>{};
 }
 
 void ChooseSystemMenuItem(const CDialog& dialog, unsigned id) {
   if (void* window = RequireWindow(dialog)) {
-    for (const driving::MenuItem& item : driving::SystemMenu(window)) {
+    for (const SystemMenuItem& item : driving::SystemMenu(window)) {
       if (!item.separator && item.id == id) {
         driving::SendSystemCommand(window, id);
         return;
@@ -258,7 +237,7 @@ bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gestu
 std::vector<VisibleMessageBox> VisibleMessageBoxes() {
   std::vector<VisibleMessageBox> boxes;
   for (const driving::BoxLook& box : driving::MessageBoxes()) {
-    boxes.push_back(VisibleMessageBox{box.caption, box.text, box.exclamationIcon, box.okButtonOnly, box.modal});
+    boxes.push_back(box.seen);
   }
   return boxes;
 }
@@ -266,7 +245,7 @@ std::vector<VisibleMessageBox> VisibleMessageBoxes() {
 bool AnswerMessageBox() {
   const std::vector<driving::BoxLook> boxes = driving::MessageBoxes();
   if (boxes.empty()) return false;
-  const auto modal = std::find_if(boxes.begin(), boxes.end(), [](const driving::BoxLook& box) { return box.modal; });
+  const auto modal = std::find_if(boxes.begin(), boxes.end(), [](const driving::BoxLook& box) { return box.seen.modal; });
   void* box = modal != boxes.end() ? modal->window : boxes.front().window;
   if (!driving::ClickOk(box)) {
     ADD_FAILURE() << "the message box has no OK button";

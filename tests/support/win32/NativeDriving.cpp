@@ -91,6 +91,20 @@ void PostClick(HWND target, POINT at, UINT down, UINT up, WPARAM buttonDown) {
   HandleWaitingMessages();
 }
 
+// The button styles a template can name, as the kinds they make.
+struct ButtonType {
+  DWORD style;
+  ControlKind kind;
+  bool threeState;
+};
+constexpr ButtonType kButtonTypes[] = {
+    {BS_PUSHBUTTON, ControlKind::PushButton, false},   {BS_DEFPUSHBUTTON, ControlKind::DefPushButton, false},
+    {BS_CHECKBOX, ControlKind::CheckBox, false},       {BS_AUTOCHECKBOX, ControlKind::CheckBox, false},
+    {BS_3STATE, ControlKind::CheckBox, true},          {BS_AUTO3STATE, ControlKind::CheckBox, true},
+    {BS_RADIOBUTTON, ControlKind::RadioButton, false}, {BS_AUTORADIOBUTTON, ControlKind::RadioButton, false},
+    {BS_GROUPBOX, ControlKind::GroupBox, false},
+};
+
 constexpr std::pair<VirtualKey, WPARAM> kVirtualKeys[] = {
     {VirtualKey::Return, VK_RETURN}, {VirtualKey::Escape, VK_ESCAPE}, {VirtualKey::Tab, VK_TAB},
     {VirtualKey::Space, VK_SPACE},   {VirtualKey::Back, VK_BACK},     {VirtualKey::Delete, VK_DELETE},
@@ -263,40 +277,18 @@ std::vector<std::string> ControlTexts(void* window) {
   return texts;
 }
 
-ControlLook LookOf(void* control) {
+std::optional<BuiltControl> LookOf(void* control) {
   const HWND window = Window(control);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   const auto extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   const std::wstring windowClass = ClassOf(window);
-  ControlLook look;
-  look.known = true;
+  BuiltControl look;
   if (_wcsicmp(windowClass.c_str(), L"Button") == 0) {
-    switch (style & BS_TYPEMASK) {
-      case BS_PUSHBUTTON:
-        look.kind = ControlKind::PushButton;
-        break;
-      case BS_DEFPUSHBUTTON:
-        look.kind = ControlKind::DefPushButton;
-        break;
-      case BS_CHECKBOX:
-      case BS_AUTOCHECKBOX:
-        look.kind = ControlKind::CheckBox;
-        break;
-      case BS_3STATE:
-      case BS_AUTO3STATE:
-        look.kind = ControlKind::CheckBox;
-        look.threeState = true;
-        break;
-      case BS_RADIOBUTTON:
-      case BS_AUTORADIOBUTTON:
-        look.kind = ControlKind::RadioButton;
-        break;
-      case BS_GROUPBOX:
-        look.kind = ControlKind::GroupBox;
-        break;
-      default:
-        look.known = false;
-    }
+    const auto type = std::find_if(std::begin(kButtonTypes), std::end(kButtonTypes),
+                                   [&](const ButtonType& known) { return known.style == (style & BS_TYPEMASK); });
+    if (type == std::end(kButtonTypes)) return std::nullopt;
+    look.kind = type->kind;
+    look.threeState = type->threeState;
   } else if (_wcsicmp(windowClass.c_str(), L"Edit") == 0) {
     look.kind = ControlKind::Edit;
     // The edit may trade its border for a sunken edge as it is made.
@@ -306,7 +298,7 @@ ControlLook LookOf(void* control) {
   } else if (_wcsicmp(windowClass.c_str(), L"Static") == 0) {
     look.kind = (style & SS_TYPEMASK) == SS_ICON ? ControlKind::Icon : ControlKind::Label;
   } else {
-    look.known = false;
+    return std::nullopt;
   }
   return look;
 }
@@ -315,8 +307,8 @@ namespace {
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 }  // namespace
 
-FontLook WindowFont(void* window) {
-  FontLook look;
+FontFacts WindowFont(void* window) {
+  FontFacts look;
   const HFONT font = FontOf(Window(window));
   LOGFONTW logical{};
   if (font == nullptr || GetObjectW(font, sizeof(logical), &logical) == 0) return look;
@@ -357,8 +349,8 @@ std::vector<native::Extent> IconSizes(void* window) {
   return sizes;
 }
 
-std::vector<MenuItem> SystemMenu(void* window) {
-  std::vector<MenuItem> items;
+std::vector<SystemMenuItem> SystemMenu(void* window) {
+  std::vector<SystemMenuItem> items;
   const HMENU menu = GetSystemMenu(Window(window), FALSE);
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
@@ -370,9 +362,9 @@ std::vector<MenuItem> SystemMenu(void* window) {
     info.cch = 255;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
     if ((info.fType & MFT_SEPARATOR) != 0) {
-      items.push_back(MenuItem{0, {}, true});
+      items.push_back(SystemMenuItem{0, {}, true});
     } else {
-      items.push_back(MenuItem{info.wID, Narrow(text), false});
+      items.push_back(SystemMenuItem{info.wID, Narrow(text), false});
     }
   }
   return items;
@@ -411,8 +403,8 @@ std::vector<BoxLook> MessageBoxes() {
   const HICON exclamation = LoadIconW(nullptr, IDI_EXCLAMATION);
   for (HWND box : ThreadWindows()) {
     if (!IsMessageBox(box)) continue;
-    BoxLook look;
-    look.window = box;
+    BoxLook found{box, {}};
+    VisibleMessageBox& look = found.seen;
     look.caption = Narrow(TextOf(box));
     look.modal = !native::IsOtherThreadMessageBox(box);
     int buttons = 0;
@@ -434,7 +426,7 @@ std::vector<BoxLook> MessageBoxes() {
       }
     }
     look.okButtonOnly = ok && buttons == 1;
-    boxes.push_back(look);
+    boxes.push_back(found);
   }
   return boxes;
 }

@@ -5,11 +5,13 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/win32/Native.h"
+#include "support/WindowFacts.h"
 
 namespace driving {
 
@@ -66,33 +68,15 @@ native::Bounds ControlBounds(void* window, void* control);
 int ControlIdAt(void* window, int x, int y);
 std::vector<std::string> ControlTexts(void* window);
 
-// What the window system built, read back from a control's class and styles.
-struct ControlLook {
-  bool known = false;  // of a class and style a template names
-  ControlKind kind = ControlKind::Label;
-  bool framed = false;
-  bool readOnly = false;
-  bool rightAligned = false;
-  bool threeState = false;
-};
-ControlLook LookOf(void* control);
-
-struct FontLook {
-  int pointSize = 0;
-  int lineHeight = 0;
-  bool fixedPitch = false;
-};
-FontLook WindowFont(void* window);
+// What the window system built, read back from a control's class and styles;
+// nothing for a control of a class or style no template names.
+std::optional<BuiltControl> LookOf(void* control);
+FontFacts WindowFont(void* window);
 int TextWidth(void* window, std::string_view text);
 // Width and height of the window's big and small icons' images.
 std::vector<native::Extent> IconSizes(void* window);
 
-struct MenuItem {
-  unsigned id = 0;
-  std::string text;
-  bool separator = false;
-};
-std::vector<MenuItem> SystemMenu(void* window);
+std::vector<SystemMenuItem> SystemMenu(void* window);
 // What choosing the item from the open menu sends.
 void SendSystemCommand(void* window, unsigned id);
 // Activates the window, runs `gesture` and handles messages until a menu of
@@ -103,11 +87,7 @@ bool MenuOpensOn(void* window, const std::function<void()>& gesture, std::chrono
 // backend's boxes for other threads.
 struct BoxLook {
   void* window = nullptr;
-  std::string caption;
-  std::string text;
-  bool exclamationIcon = false;
-  bool okButtonOnly = false;
-  bool modal = false;
+  VisibleMessageBox seen;
 };
 std::vector<BoxLook> MessageBoxes();
 // A left click on the box's OK button; false when it has none.
