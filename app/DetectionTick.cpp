@@ -21,8 +21,10 @@ class WindowDetectionHost final : public DetectionHost {
   explicit WindowDetectionHost(CMonitorDlg& window) : window_(window) {}
 
   void SaveControls() override { window_.UpdateData(true); }
+  // What the user clicked or typed while the tick pumped stays, and the
+  // member takes it: the mode the user chose is the next tick's mode.
   void LoadControlsAndUpdate() override {
-    window_.UpdateData(false);
+    window_.UpdateDataKeepingUserInput();
     window_.UpdateWindow();
   }
   void PumpOneMessage() override { ::PumpOneMessage(); }

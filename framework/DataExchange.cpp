@@ -1,5 +1,7 @@
 #include "framework/DataExchange.h"
 
+#include <algorithm>
+
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/TextConversion.h"
@@ -23,11 +25,15 @@ std::vector<int> RadioGroupIds(const DialogTemplate& dialogTemplate, int firstId
 
 }  // namespace
 
-CDataExchange::CDataExchange(CDialog& dialog, bool saveAndValidate) : dialog_(dialog), saving_(saveAndValidate) {}
+CDataExchange::CDataExchange(CDialog& dialog, Direction direction) : dialog_(dialog), direction_(direction) {}
+
+bool CDataExchange::Reads(int id) const {
+  return direction_ == Save || (direction_ == LoadKeepingUserInput && dialog_.ChangedByUserSinceSave(id));
+}
 
 void CDataExchange::Integer(int id, std::int32_t& value) {
   if (failed_) return;
-  if (!saving_) {
+  if (!Reads(id)) {
     LoadText(dialog_, id, FormatInteger(value));
     return;
   }
@@ -40,7 +46,7 @@ void CDataExchange::Integer(int id, std::int32_t& value) {
 
 void CDataExchange::Real(int id, float& value) {
   if (failed_) return;
-  if (!saving_) {
+  if (!Reads(id)) {
     LoadText(dialog_, id, FormatReal(value));
     return;
   }
@@ -53,7 +59,7 @@ void CDataExchange::Real(int id, float& value) {
 
 void CDataExchange::Text(int id, std::string& value, int maxChars) {
   if (failed_) return;
-  if (!saving_) {
+  if (!Reads(id)) {
     LoadText(dialog_, id, value);
     if (maxChars > 0) dialog_.LimitText(id, maxChars);
     return;
@@ -69,7 +75,7 @@ void CDataExchange::Text(int id, std::string& value, int maxChars) {
 void CDataExchange::Radio(int firstId, std::int32_t& index) {
   if (failed_) return;
   const std::vector<int> group = RadioGroupIds(dialog_.Template(), firstId);
-  if (!saving_) {
+  if (std::none_of(group.begin(), group.end(), [this](int id) { return Reads(id); })) {
     for (std::size_t i = 0; i < group.size(); ++i) {
       dialog_.CheckDlgButton(group[i], index >= 0 && static_cast<std::size_t>(index) == i);
     }
@@ -89,7 +95,7 @@ void CDataExchange::Radio(int firstId, std::int32_t& index) {
 // reads back as 0.
 void CDataExchange::Check(int id, std::int32_t& state) {
   if (failed_) return;
-  if (saving_) {
+  if (Reads(id)) {
     state = dialog_.IsDlgButtonChecked(id) ? 1 : 0;
     return;
   }
@@ -97,7 +103,10 @@ void CDataExchange::Check(int id, std::int32_t& state) {
   dialog_.CheckDlgButton(id, state == 1);
 }
 
+// Only a save refuses: a load that keeps the user's input leaves a text the
+// user is still typing as it stands, with its member as it was.
 void CDataExchange::Refuse(int id, const std::string& message) {
+  if (direction_ != Save) return;
   failed_ = true;
   AfxMessageBox(message);
   dialog_.GotoDlgCtrl(id);

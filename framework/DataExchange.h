@@ -2,7 +2,9 @@
 // Copies between a dialog's members and its controls. Loading writes members
 // into controls; saving reads controls into members and may refuse a text: the
 // refusal shows its message, puts the focus on the control with its text
-// selected, and every later call of the same exchange does nothing.
+// selected, and every later call of the same exchange does nothing. A load
+// that keeps the user's input reads the controls the user changed since the
+// last save instead of writing them, and refuses nothing.
 #include <cstdint>
 #include <string>
 
@@ -10,9 +12,9 @@ class CDialog;
 
 class CDataExchange {
  public:
-  CDataExchange(CDialog& dialog, bool saveAndValidate);
+  enum Direction { Load, Save, LoadKeepingUserInput };
+  CDataExchange(CDialog& dialog, Direction direction);
 
-  bool IsSaving() const { return saving_; }
   bool Failed() const { return failed_; }
 
   void Integer(int id, std::int32_t& value);
@@ -27,9 +29,11 @@ class CDataExchange {
   void Check(int id, std::int32_t& state);
 
  private:
+  // Whether this exchange reads the control into its member.
+  bool Reads(int id) const;
   void Refuse(int id, const std::string& message);
 
   CDialog& dialog_;
-  const bool saving_;
+  const Direction direction_;
   bool failed_ = false;
 };

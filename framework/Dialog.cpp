@@ -1,9 +1,25 @@
 #include "framework/Dialog.h"
 
+#include <map>
+#include <optional>
 #include <utility>
 
 #include "framework/DialogWindow.h"
+#include "framework/ModalLoops.h"
 #include "framework/WinApp.h"
+#include "framework/WindowPlacement.h"
+
+namespace {
+
+void PlaceOnScreen(CDialog::Window& window, const CDialog::Window* owner) {
+  const CRect frame = window.Frame();
+  const CRect over = owner != nullptr ? owner->Frame() : window.WorkAreaAt(frame);
+  const CRect area = window.WorkAreaAt(over);
+  window.MoveFrameTo(PlaceAlongAxis(frame.Width(), over.left, over.right, area.left, area.right),
+                     PlaceAlongAxis(frame.Height(), over.top, over.bottom, area.top, area.bottom));
+}
+
+}  // namespace
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* owner)
     : template_(dialogTemplate), owner_(owner) {}
@@ -16,7 +32,9 @@ bool CDialog::CreateAndInitWindow() {
   if (owner == nullptr && AfxGetApp() != nullptr && AfxGetApp()->m_pMainWnd != this) {
     owner = AfxGetApp()->m_pMainWnd;
   }
-  window_ = CreateDialogWindow(*this, owner != nullptr ? owner->GetWindow() : nullptr);
+  Window* ownerWindow = owner != nullptr ? owner->GetWindow() : nullptr;
+  window_ = CreateDialogWindow(*this, ownerWindow);
+  if (window_) PlaceOnScreen(*window_, ownerWindow);
   const bool focusFirstTabStop = OnInitDialog();
   if (!window_) return false;
   if (focusFirstTabStop) window_->FocusFirstTabStop();
@@ -25,7 +43,11 @@ bool CDialog::CreateAndInitWindow() {
 
 int CDialog::DoModal() {
   if (window_ || !CreateAndInitWindow()) return -1;
-  const int result = window_->RunModal();
+  int result = 0;
+  {
+    const ModalLoop loop;
+    result = window_->RunModal();
+  }
   window_.reset();
   return result;
 }
@@ -46,9 +68,21 @@ void CDialog::EndDialog(int result) {
 
 bool CDialog::UpdateData(bool saveAndValidate) {
   if (!window_) return false;
-  CDataExchange exchange(*this, saveAndValidate);
+  if (saveAndValidate) userChangesAtSave_ = userChangeCount_;
+  CDataExchange exchange(*this, saveAndValidate ? CDataExchange::Save : CDataExchange::Load);
   DoDataExchange(exchange);
   return !exchange.Failed();
+}
+
+void CDialog::UpdateDataKeepingUserInput() {
+  if (!window_) return;
+  CDataExchange exchange(*this, CDataExchange::LoadKeepingUserInput);
+  DoDataExchange(exchange);
+}
+
+bool CDialog::ChangedByUserSinceSave(int id) const {
+  const auto found = userChanges_.find(id);
+  return found != userChanges_.end() && found->second > userChangesAtSave_;
 }
 
 void CDialog::SetWindowText(std::string_view text) {
@@ -153,6 +187,7 @@ void CDialog::OnSysCommand(unsigned commandId) {
 }
 
 void CDialog::Window::ReportClick(int id) {
+  dialog_.NoteUserChange(id);
   if (id == IDOK) {
     dialog_.OnOK();
   } else if (id == IDCANCEL) {
@@ -163,10 +198,33 @@ void CDialog::Window::ReportClick(int id) {
 }
 
 void CDialog::Window::ReportEditChange(int id) {
-  if (!dialog_.writingControlText_) dialog_.OnCommand(id, Notification::Changed);
+  if (dialog_.writingControlText_) return;
+  dialog_.NoteUserChange(id);
+  dialog_.OnCommand(id, Notification::Changed);
 }
 
-void CDialog::Window::ReportTimer(int id) { dialog_.OnTimer(id); }
+// A timer does not fire inside its own handling: a handling that pumps
+// messages would otherwise stack one on another. A modal loop that began
+// inside the handling (a dialog or a menu the user opened through one of its
+// pumps, a box it raised) is other work, and the timer fires in it as in any
+// loop; whether that work wants it is the handler's to say. Marks are kept by
+// window and id outside the window, which may be gone when the handling
+// returns.
+void CDialog::Window::ReportTimer(int id) {
+  static std::map<std::pair<const Window*, int>, int> loopsWhenFiring;
+  const std::pair<const Window*, int> timer{this, id};
+  const auto found = loopsWhenFiring.find(timer);
+  if (found != loopsWhenFiring.end() && OpenModalLoops() <= found->second) return;
+  const std::optional<int> outer =
+      found != loopsWhenFiring.end() ? std::optional<int>(found->second) : std::nullopt;
+  loopsWhenFiring[timer] = OpenModalLoops();
+  dialog_.OnTimer(id);
+  if (outer) {
+    loopsWhenFiring[timer] = *outer;
+  } else {
+    loopsWhenFiring.erase(timer);
+  }
+}
 
 void CDialog::Window::ReportPaint(CPaintDC& dc) { dialog_.OnPaint(dc); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A dialog window built from a template: controls by id, data exchange, command
 // routing by id and notification, timers by id, painting and a system menu.
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +34,15 @@ class CDialog {
 
   // Runs DoDataExchange in one direction; false when a save was refused.
   bool UpdateData(bool saveAndValidate = true);
+  // Loads the members into the controls, but for the controls the user has
+  // changed since the last save: their members take the user's value instead
+  // (left as they were for a text that would be refused). For work that
+  // saves, handles the user's input and loads again, which must not undo what
+  // the user did in between.
+  void UpdateDataKeepingUserInput();
+  // Whether the user changed the control (a click, an edit) after the last
+  // save.
+  bool ChangedByUserSinceSave(int id) const;
 
   void SetWindowText(std::string_view text);
   std::string GetWindowText() const;
@@ -103,6 +114,7 @@ class CDialog {
   friend struct Window;
   // Creates the window and runs OnInitDialog; false when no window is left.
   bool CreateAndInitWindow();
+  void NoteUserChange(int id) { userChanges_[id] = ++userChangeCount_; }
 
   const DialogTemplate& template_;
   CDialog* owner_;
@@ -112,4 +124,9 @@ class CDialog {
   // must not pause it again when it shows a value in its own form (a typed
   // "2.50" written back as "2.5").
   bool writingControlText_ = false;
+  // The user's changes, numbered in order: each control's latest, and the
+  // number reached when the controls were last saved.
+  std::map<int, std::uint64_t> userChanges_;
+  std::uint64_t userChangeCount_ = 0;
+  std::uint64_t userChangesAtSave_ = 0;
 };

@@ -52,6 +52,12 @@ struct CDialog::Window {
   virtual void AppendSystemMenuSeparator() = 0;
   virtual void AppendSystemMenuItem(unsigned commandId, std::string_view text) = 0;
   virtual DialogBaseUnits BaseUnits() const = 0;
+  // The window's outer frame in screen pixels, the work area (the screen
+  // less its task bars) of the screen that holds most of a frame, and a move
+  // of the frame's top-left corner.
+  virtual CRect Frame() const = 0;
+  virtual CRect WorkAreaAt(const CRect& frame) const = 0;
+  virtual void MoveFrameTo(int left, int top) = 0;
 
   // The dialog this window stands behind, for code that starts from a native
   // window (a test driver finding the modal dialog on top).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/MessageBoxDisplay.h"
+#include "framework/ModalLoops.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
 
@@ -95,6 +96,7 @@ void AfxMessageBox(std::string_view text) {
     return;
   }
   if (IsWindowThread()) {
+    const ModalLoop loop;
     ++openWindowThreadBoxes;
     shown->ShowModal(text);
     --openWindowThreadBoxes;

@@ -4,12 +4,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -170,7 +172,13 @@ void QtDialogWindow::SetTimer(int id, unsigned periodMs) {
   if (timer == nullptr) {
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
-    connect(timer, &QTimer::timeout, this, [this, id] { ReportTimer(id); });
+    // The toolkit never delivers a timer inside its own delivery, not even
+    // in a modal loop opened there; started again first, it is a new timer
+    // to the toolkit, and the framework decides where it may fire.
+    connect(timer, &QTimer::timeout, this, [this, id, timer] {
+      timer->start();
+      ReportTimer(id);
+    });
   }
   timer->start(static_cast<int>(periodMs));
 }
@@ -288,6 +296,20 @@ void QtDialogWindow::FocusControl(int id) {
 void QtDialogWindow::LimitText(int id, int maxChars) { LimitEditText(Control(id), maxChars); }
 
 CRect QtDialogWindow::ClientRect() const { return CRect{0, 0, width(), height()}; }
+
+CRect QtDialogWindow::Frame() const {
+  const QRect frame = frameGeometry();
+  return CRect{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+CRect QtDialogWindow::WorkAreaAt(const CRect& frame) const {
+  const QPoint middle((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
+  const QScreen* screen = QGuiApplication::screenAt(middle);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return frame;
+  const QRect area = screen->availableGeometry();
+  return CRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
 
 bool QtDialogWindow::IsMinimized() const { return isMinimized(); }
 

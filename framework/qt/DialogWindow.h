@@ -45,6 +45,9 @@ class QtDialogWindow final : public QDialog, public CDialog::Window {
   void AppendSystemMenuSeparator() override;
   void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
   DialogBaseUnits BaseUnits() const override { return units_; }
+  CRect Frame() const override;
+  CRect WorkAreaAt(const CRect& frame) const override;
+  void MoveFrameTo(int left, int top) override { move(left, top); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

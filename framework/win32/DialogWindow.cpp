@@ -6,6 +6,12 @@
 #include "framework/RadioGroups.h"
 #include "framework/win32/PaintSurface.h"
 
+namespace {
+
+CRect ToRect(const native::Bounds& bounds) { return CRect{bounds.left, bounds.top, bounds.right, bounds.bottom}; }
+
+}  // namespace
+
 Win32DialogWindow::Win32DialogWindow(CDialog& dialog, const Win32DialogWindow* owner)
     : CDialog::Window(dialog), native_(dialog.Template(), owner != nullptr ? &owner->native_ : nullptr, *this) {
   const auto& controls = Template().controls;
@@ -61,10 +67,7 @@ void Win32DialogWindow::InvalidateAll(bool erase) { native_.Invalidate(nullptr, 
 
 void Win32DialogWindow::PaintInvalidNow() { native_.PaintInvalidNow(); }
 
-CRect Win32DialogWindow::ClientRect() const {
-  const native::Bounds client = native_.ClientBounds();
-  return CRect{client.left, client.top, client.right, client.bottom};
-}
+CRect Win32DialogWindow::ClientRect() const { return ToRect(native_.ClientBounds()); }
 
 bool Win32DialogWindow::IsMinimized() const { return native_.IsMinimized(); }
 
@@ -79,6 +82,12 @@ void Win32DialogWindow::AppendSystemMenuItem(unsigned commandId, std::string_vie
 DialogBaseUnits Win32DialogWindow::BaseUnits() const {
   const native::Extent units = native_.BaseUnits();
   return DialogBaseUnits{units.x, units.y};
+}
+
+CRect Win32DialogWindow::Frame() const { return ToRect(native_.Frame()); }
+
+CRect Win32DialogWindow::WorkAreaAt(const CRect& frame) const {
+  return ToRect(native_.WorkAreaAt(native::Bounds{frame.left, frame.top, frame.right, frame.bottom}));
 }
 
 void Win32DialogWindow::Clicked(int id) { ReportClick(id); }

@@ -44,6 +44,9 @@ class Win32DialogWindow final : public CDialog::Window, private native::DialogEv
   void AppendSystemMenuSeparator() override;
   void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
   DialogBaseUnits BaseUnits() const override;
+  CRect Frame() const override;
+  CRect WorkAreaAt(const CRect& frame) const override;
+  void MoveFrameTo(int left, int top) override { native_.MoveFrameTo(left, top); }
 
  private:
   void Clicked(int id) override;

@@ -134,6 +134,11 @@ class Dialog {
   void Invalidate(const Bounds* bounds, bool erase);
   void PaintInvalidNow();
   Bounds ClientBounds() const;
+  // Screen pixels: the outer frame, the work area of the monitor nearest a
+  // frame, and a move of the frame.
+  Bounds Frame() const;
+  Bounds WorkAreaAt(const Bounds& frame) const;
+  void MoveFrameTo(int left, int top);
   bool IsMinimized() const;
   void SetIcon(const IconResource& icon, bool big);
   void AppendSystemMenuSeparator();

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/ModalLoops.h"
 #include "framework/RadioGroups.h"
 #include "framework/win32/DialogTemplateBytes.h"
 #include "framework/win32/IconHandles.h"
@@ -38,11 +39,6 @@ int ArrowStep(WPARAM key) {
 }
 
 UINT_PTR TimerIdOf(int id) { return static_cast<UINT_PTR>(static_cast<unsigned>(id)); }
-
-std::set<std::pair<HWND, int>>& TimersFiring() {
-  static std::set<std::pair<HWND, int>> firing;
-  return firing;
-}
 
 // The window whose close box the system is tracking a click on, while it
 // does: the close command it sends then is the close box's, not the menu's.
@@ -130,16 +126,19 @@ INT_PTR Dialog::State::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER: {
       const int id = static_cast<int>(wParam);
-      if (!timers.contains(id)) return TRUE;
-      // A timer does not fire again inside its own handling, which may run a
-      // message loop; a tick due meanwhile is dropped. The dialog may be gone
-      // when the handling returns, so the mark is kept outside it.
-      const std::pair<HWND, int> timer{window, id};
-      if (!TimersFiring().insert(timer).second) return TRUE;
-      events.TimerFired(id);
-      TimersFiring().erase(timer);
+      if (timers.contains(id)) events.TimerFired(id);
       return TRUE;
     }
+    // The system's own modal loops: choosing from a menu, moving or sizing
+    // the window.
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+      ModalLoopBegan();
+      return FALSE;
+    case WM_EXITMENULOOP:
+    case WM_EXITSIZEMOVE:
+      ModalLoopEnded();
+      return FALSE;
     case WM_PAINT:
       Paint();
       return TRUE;
@@ -415,6 +414,24 @@ Bounds Dialog::ClientBounds() const {
   RECT client{};
   GetClientRect(state_->window, &client);
   return Bounds{client.left, client.top, client.right, client.bottom};
+}
+
+Bounds Dialog::Frame() const {
+  RECT frame{};
+  GetWindowRect(state_->window, &frame);
+  return Bounds{frame.left, frame.top, frame.right, frame.bottom};
+}
+
+Bounds Dialog::WorkAreaAt(const Bounds& frame) const {
+  const RECT rect{frame.left, frame.top, frame.right, frame.bottom};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
+  return Bounds{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+}
+
+void Dialog::MoveFrameTo(int left, int top) {
+  SetWindowPos(state_->window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Dialog::IsMinimized() const { return IsIconic(state_->window) != FALSE; }

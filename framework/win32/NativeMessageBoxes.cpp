@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "framework/WindowPlacement.h"
 #include "framework/win32/DialogFont.h"
 #include "framework/win32/DialogTemplateBytes.h"
 #include "framework/win32/Latin1.h"
@@ -63,16 +65,44 @@ void LayOut(HWND box, const std::wstring& text) {
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)));
-  RECT area{};
-  if (const HWND owner = GetWindow(box, GW_OWNER)) {
-    GetWindowRect(owner, &area);
-  } else {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
+  const HWND owner = GetWindow(box, GW_OWNER);
+  RECT ownerFrame{};
+  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                   : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                  &monitor);
+  const RECT& area = monitor.rcWork;
+  const RECT& over = owner != nullptr ? ownerFrame : area;
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  SetWindowPos(box, nullptr, area.left + (area.right - area.left - width) / 2,
-               area.top + (area.bottom - area.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(box, nullptr, PlaceAlongAxis(width, over.left, over.right, area.left, area.right),
+               PlaceAlongAxis(height, over.top, over.bottom, area.top, area.bottom), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The face and points of the system's own message boxes, so a box that blocks
+// nothing reads like one that does beside it; the dialogs' face otherwise.
+struct MessageFont {
+  std::string face = "MS Shell Dlg";
+  int points = 8;
+};
+
+MessageFont SystemMessageFont() {
+  MessageFont font;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ||
+      metrics.lfMessageFont.lfFaceName[0] == L'\0') {
+    return font;
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  font.face = Narrow(metrics.lfMessageFont.lfFaceName);
+  font.points = std::max(1, MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, dotsPerInch));
+  return font;
 }
 
 INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -102,8 +132,12 @@ INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
+// Owned by the window the user works in, or else the innermost dialog, which
+// the box disables while it is up: keys never reach a window behind it.
 void native::ShowModalMessageBox(std::string_view caption, std::string_view text) {
-  MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(caption).c_str(), MB_ICONEXCLAMATION | MB_OK);
+  HWND owner = GetActiveWindow();
+  if (owner == nullptr) owner = static_cast<HWND>(Dialog::InnermostModal());
+  MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void native::OpenOtherThreadMessageBox(std::string_view caption, std::string_view text, std::function<void()> gone) {
@@ -113,7 +147,8 @@ void native::OpenOtherThreadMessageBox(std::string_view caption, std::string_vie
       ControlTemplate{kTextId, ControlKind::Label, nullptr, 0, 0, 0, 0, ControlStyle::NoPrefix},
       ControlTemplate{IDOK, ControlKind::DefPushButton, "OK", 0, 0, 0, 0, ControlStyle::TabStop},
   };
-  const DialogTemplate boxTemplate{0, title.c_str(), 0, 0, "MS Shell Dlg", 8,
+  const MessageFont font = SystemMessageFont();
+  const DialogTemplate boxTemplate{0, title.c_str(), 0, 0, font.face.c_str(), font.points,
                                    DialogStyle::SystemMenu | DialogStyle::ModalFrame, controls};
   const std::vector<std::uint16_t> words = DialogTemplateWords(boxTemplate);
 
@@ -129,7 +164,13 @@ void native::OpenOtherThreadMessageBox(std::string_view caption, std::string_vie
   }
   open.release();  // the box's own now, freed when it goes
   OpenBoxes().insert(box);
+  // As the system's box does: it sounds, comes up active, and OK holds the
+  // focus, so Enter and Escape answer it and not the window behind it.
+  MessageBeep(MB_ICONEXCLAMATION);
   ShowWindow(box, SW_SHOW);
+  SetForegroundWindow(box);
+  SetActiveWindow(box);
+  SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, IDOK)), TRUE);
 }
 
 void native::CloseOtherThreadMessageBoxes() {

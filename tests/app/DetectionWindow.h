@@ -5,7 +5,9 @@
 // tone.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
@@ -17,6 +19,45 @@
 #include "support/MessageCapture.h"
 #include "support/ScratchFolder.h"
 #include "support/SimulatedModuleControl.h"
+
+// The main window, which can run an action from inside one of its ticks: the
+// action is posted from the tick's first copy of the controls once `when`
+// holds, so that one of the tick's own pumps runs it.
+class WindowActingInsideATick : public CMonitorDlg {
+ public:
+  void ActInsideATick(std::function<void()> action, std::function<bool()> when = [] { return true; }) {
+    action_ = std::move(action);
+    when_ = std::move(when);
+  }
+  bool ActionDone() const { return !action_ && acted_; }
+
+  int ticksRunning = 0;
+  bool actedInsideTick = false;
+
+ protected:
+  void OnTimer(int id) override {
+    ++ticksRunning;
+    CMonitorDlg::OnTimer(id);
+    --ticksRunning;
+  }
+  void DoDataExchange(CDataExchange& dx) override {
+    CMonitorDlg::DoDataExchange(dx);
+    if (!action_ || ticksRunning == 0 || !when_()) return;
+    PostToWindowThread([this, action = std::exchange(action_, nullptr)] {
+      actedInsideTick = ticksRunning > 0;
+      action();
+      acted_ = true;
+    });
+    // A posted action can wait for the system's shortest timer (10 ms on
+    // Windows); the tick pumps after this, so it must be due by then.
+    std::this_thread::sleep_for(30ms);
+  }
+
+ private:
+  std::function<void()> action_;
+  std::function<bool()> when_;
+  bool acted_ = false;
+};
 
 class DetectionWindow : public ::testing::Test {
  protected:
@@ -74,5 +115,5 @@ class DetectionWindow : public ::testing::Test {
 
  protected:
   tqxsim::SimControl& sim = SimulatedModuleControl();
-  CMonitorDlg window;
+  WindowActingInsideATick window;
 };

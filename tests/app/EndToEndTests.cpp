@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "DetectionWindow.h"
 #include "framework/MessageBox.h"
@@ -69,6 +70,29 @@ TEST_F(EndToEnd, AWeakToneIsHeardOnlyOnceQuietEnvironmentIsChosen) {
   EXPECT_GE(std::stoi(Text(IDC_TOP_COUNT)), 2);
 }
 
+// The tick copies the controls into the members, pumps, and copies them back:
+// a click or a keystroke that one of its pumps handled is not undone by that
+// last copy, and the members take it.
+TEST_F(EndToEnd, WhatTheUserDoesWhileATickPumpsStaysAndTheWindowTakesIt) {
+  Start();
+  const std::function<void()> inputs[] = {
+      [this] { ClickControl(window, IDC_QUIET); },
+      [this] {
+        TypeText(window, IDC_VOLTS1, "3");
+        ProcessEventsUntil([this] { return Text(IDC_VOLTS1).find('3') != std::string::npos; });
+      },
+  };
+  for (const std::function<void()>& input : inputs) {
+    window.ActInsideATick(input);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return window.ActionDone() && window.ticksRunning == 0; }));
+    EXPECT_TRUE(window.actedInsideTick);
+  }
+  EXPECT_TRUE(window.IsDlgButtonChecked(IDC_QUIET));
+  EXPECT_EQ(window.environmentMode, kQuietEnvironment);
+  EXPECT_THAT(Text(IDC_VOLTS1), HasSubstr("3"));
+  EXPECT_FALSE(window.IsTimerRunning(TickTimerId)) << "typing a voltage pauses the tick";
+}
+
 // What the window did in the 350 ms after the next message box showed, seen
 // from inside the box's loop; the box is then answered.
 struct BehindTheBox {
@@ -106,16 +130,24 @@ class TicksBehindBoxes : public EndToEnd {
       }
       seen.seen = true;
       seen.topCountBefore = Text(IDC_TOP_COUNT);
-      const std::uint64_t written = sim.WriteCount();
-      ProcessEventsFor(350ms);
-      for (const tqxsim::RecordedFrame& frame : sim.RecentFrames()) {
-        if (frame.number > written && frame.bytes.size() != kAdcFrameLength) ++seen.windowFrames;
-      }
+      seen.windowFrames = WindowFramesIn(350ms);
       seen.topCountAfter = Text(IDC_TOP_COUNT);
       seen.boxesOpen = OpenWindowThreadMessageBoxes();
       if (beforeAnswer) beforeAnswer();
       EXPECT_TRUE(AnswerMessageBox());
     }, 10ms);
+  }
+
+  // The frames the window sent (not the worker's) while events were handled
+  // for that long.
+  int WindowFramesIn(std::chrono::milliseconds duration) {
+    const std::uint64_t written = sim.WriteCount();
+    ProcessEventsFor(duration);
+    int frames = 0;
+    for (const tqxsim::RecordedFrame& frame : sim.RecentFrames()) {
+      if (frame.number > written && frame.bytes.size() != kAdcFrameLength) ++frames;
+    }
+    return frames;
   }
 
   BehindTheBox seen;
@@ -153,6 +185,30 @@ TEST_F(TicksBehindBoxes, NoTickWorksWhileABoxThatATickRaisedIsOpenAndCountingRes
   EXPECT_EQ(seen.windowFrames, 0);
   EXPECT_EQ(seen.topCountAfter, seen.topCountBefore);
   EXPECT_TRUE(ProcessEventsUntil([&] { return Text(IDC_TOP_COUNT) != seen.topCountAfter; }));
+}
+
+// The About box and a Setup button's dialog, opened by a key or a click that
+// one of a tick's own pumps handled: the tick they stand in is unfinished,
+// and detection goes on behind them all the same.
+TEST_F(TicksBehindBoxes, DetectionGoesOnBehindADialogTheUserOpenedInsideATick) {
+  StartToggling();
+  const std::pair<const char*, std::function<void()>> openings[] = {
+      {"the About box", [this] { window.SendSysCommand(AboutCommandId); }},
+      {"Function Setup", [this] { window.SendCommand(IDC_SETUP_F2, Notification::Clicked); }},
+  };
+  for (const auto& [dialog, open] : openings) {
+    int framesBehind = -1;
+    window.ActInsideATick([&, open = open] {
+      PostToWindowThread([&] {
+        framesBehind = WindowFramesIn(350ms);
+        if (CDialog* opened = ActiveModalDialog()) opened->EndDialog(IDCANCEL);
+      }, 10ms);
+      open();
+    });
+    ASSERT_TRUE(ProcessEventsUntil([&] { return window.ActionDone(); })) << dialog;
+    EXPECT_TRUE(window.actedInsideTick) << dialog;
+    EXPECT_GT(framesBehind, 0) << "K1 toggles behind " << dialog;
+  }
 }
 
 }  // namespace

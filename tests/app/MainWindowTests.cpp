@@ -148,23 +148,47 @@ TEST_F(MainWindow, ClosingWhileTheWorkerWaitsOnItsMessageBoxDoesNotHang) {
   EXPECT_FALSE(sim.IsOpen());
 }
 
-TEST_F(MainWindow, TheAboutItemOfItsMenuOpensTheAboutBox) {
+// Whether the frame's middle is that of `over`, within the few pixels of a
+// frame the window system adds once the window shows, and the frame lies
+// inside the work area.
+constexpr int kFrameSlackPx = 4;
+
+void ExpectCentredAndOnScreen(const ScreenPlace& place, const CRect& over, const char* what) {
+  const auto middle = [](int from, int to) { return (from + to) / 2; };
+  EXPECT_NEAR(middle(place.frame.left, place.frame.right), middle(over.left, over.right), kFrameSlackPx) << what;
+  EXPECT_NEAR(middle(place.frame.top, place.frame.bottom), middle(over.top, over.bottom), kFrameSlackPx) << what;
+  EXPECT_GE(place.frame.left, place.workArea.left) << what;
+  EXPECT_GE(place.frame.top, place.workArea.top) << what;
+  EXPECT_LE(place.frame.right, place.workArea.right) << what;
+  EXPECT_LE(place.frame.bottom, place.workArea.bottom) << what;
+}
+
+// The main window opens in the middle of its screen, the About box over the
+// middle of the main window.
+TEST_F(MainWindow, TheAboutItemOfItsMenuOpensTheAboutBoxCentredOverTheWindow) {
   ASSERT_TRUE(window.Create());
   ASSERT_THAT(SystemMenuItems(window),
               ::testing::Contains(SystemMenuItem{AboutCommandId, "&About tqxfft...", false}));
+  const ScreenPlace main = PlaceOnScreen(window);
+  if (main.frame.Width() <= main.workArea.Width() && main.frame.Height() <= main.workArea.Height()) {
+    ExpectCentredAndOnScreen(main, main.workArea, "the main window");
+  }
 
   std::string caption;
   std::vector<std::string> texts;
+  ScreenPlace about;
   PostToWindowThread([&] {
     ASSERT_TRUE(ProcessEventsUntil([] { return ActiveModalDialog() != nullptr; }));
     CDialog& box = *ActiveModalDialog();
     caption = box.GetWindowText();
     texts = ControlTexts(box);
+    about = PlaceOnScreen(box);
     ClickCloseBox(box);
   });
   ChooseSystemMenuItem(window, AboutCommandId);
   EXPECT_EQ(caption, "About tqxfft");
   EXPECT_THAT(texts, ::testing::Contains("tqxfft Version 1.0"));
+  ExpectCentredAndOnScreen(about, PlaceOnScreen(window).frame, "the About box");
   // The monitor runs on behind the About box.
   EXPECT_TRUE(sim.IsOpen());
 }

@@ -2,7 +2,6 @@
 // on the wire, inside a tick's pump, while a function runs, and with a message
 // box open. The close always finishes, and nothing reaches the module after it.
 #include <chrono>
-#include <thread>
 
 #include "ModuleTraffic.h"
 #include "app/DetectionWindow.h"
@@ -16,34 +15,6 @@ using namespace MainWindowIds;
 
 constexpr int kToneBin = 30;
 constexpr auto kCloseTimeLimit = 2s;
-
-// The main window with a close request that it posts to itself from inside a
-// tick, once the tone is heard, so that the tick's own pump dispatches it.
-class WindowClosingInsideATick : public CMonitorDlg {
- public:
-  bool armed = false;
-  bool inTick = false;
-  bool closedInsideTick = false;
-
- protected:
-  void OnTimer(int id) override {
-    inTick = true;
-    CMonitorDlg::OnTimer(id);
-    inTick = false;
-  }
-  void DoDataExchange(CDataExchange& dx) override {
-    CMonitorDlg::DoDataExchange(dx);
-    if (!armed || !inTick || PeakBin.load() != kToneBin) return;
-    armed = false;
-    PostToWindowThread([this] {
-      closedInsideTick = inTick;
-      SendSysCommand(SC_CLOSE);
-    });
-    // A posted action can wait for the system's shortest timer (10 ms on
-    // Windows); the tick pumps after this, so it must be due by then.
-    std::this_thread::sleep_for(30ms);
-  }
-};
 
 class CloseRequest : public DetectionWindow {
  protected:
@@ -88,20 +59,16 @@ TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule
 }
 
 TEST_F(CloseRequest, InsideATicksPumpLeavesTheFunctionThatTickCompletedUnsent) {
-  ASSERT_FALSE(WriteConfigFile(K1OnTheTone()));
-  WindowClosingInsideATick closing;
-  ASSERT_TRUE(closing.Create());
-  ClickControl(closing, IDC_QUIET);  // the peak alone decides, at the moment of the scan
-  closing.armed = true;
+  Start(K1OnTheTone());
+  ClickControl(window, IDC_QUIET);  // the peak alone decides, at the moment of the scan
+  window.ActInsideATick([this] { window.SendSysCommand(SC_CLOSE); }, [] { return PeakBin.load() == kToneBin; });
   sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
-  std::uint64_t writesAtClose = 0;
   ASSERT_TRUE(ProcessEventsUntil([&] { return !sim.IsOpen(); }));
-  writesAtClose = sim.WriteCount();
+  const std::uint64_t writesAtClose = sim.WriteCount();
 
-  EXPECT_TRUE(closing.closedInsideTick);
+  EXPECT_TRUE(window.actedInsideTick);
   EXPECT_FALSE(K1Closed());
   ExpectClosedAndQuiet(writesAtClose);
-  closing.DestroyWindow();
 }
 
 // The main window whose module starts refusing every write at the tick that

@@ -5,6 +5,7 @@
 
 #include "TestDialogs.h"
 #include "framework/WinApp.h"
+#include "framework/WindowPlacement.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
 
@@ -208,6 +209,22 @@ TEST(ModalDialog, ARefusedSaveKeepsTheDialogOpenUntilTheTextIsMended) {
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Please enter an integer."});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dialog.number, 8);
+}
+
+// Along one axis, the work area from 40 to 840.
+TEST(WindowPlacement, CentredOverItsOwnerOrItsScreenAndKeptInsideTheWorkArea) {
+  const struct {
+    const char* what;
+    int length, overFrom, overTo;
+    int start;
+  } cases[] = {
+      {"no owner: over the area", 100, 40, 840, 390},
+      {"over its owner", 100, 140, 440, 240},
+      {"owner past the end", 100, 740, 1040, 740},
+      {"owner past the start", 100, -300, 0, 40},
+      {"longer than the area", 900, 40, 840, 40},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlaceAlongAxis(c.length, c.overFrom, c.overTo, 40, 840), c.start) << c.what;
 }
 
 class EndsAtOnce : public ProbeDialog {

@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "TestDialogs.h"
 #include "framework/MessageBox.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
@@ -36,23 +37,39 @@ TEST(MessageBoxHook, TheCaptureGivesTheHookBackWhenItGoes) {
   EXPECT_NONFATAL_FAILURE(AfxMessageBox("after"), "unexpected message box");
 }
 
+// Raised over a dialog the user types in, it takes the keyboard the moment
+// it shows: Enter answers it and does not reach the dialog.
 TEST(WindowThreadMessageBox, IsAModalWarningCaptionedWithTheAppNameAndCountedWhileOpen) {
   RealMessageBoxes real;
+  ProbeDialog dialog;
   std::vector<VisibleMessageBox> shown;
   int openWhileShown = 0;
-  PostToWindowThread([&] {
-    ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleMessageBoxes().empty(); }));
-    shown = VisibleMessageBoxes();
-    openWhileShown = OpenWindowThreadMessageBoxes();
-    EXPECT_TRUE(AnswerMessageBox());
+  bool dialogStillOpen = false;
+  RunModal(dialog, [&] {
+    TypeText(dialog, probe::kNameEdit, "x");
+    PostToWindowThread([&] {
+      ASSERT_TRUE(ProcessEventsUntil([] { return !VisibleMessageBoxes().empty(); }));
+      ProcessEventsUntil(BoxHoldsTheFocus, 1s);
+      shown = VisibleMessageBoxes();
+      openWhileShown = OpenWindowThreadMessageBoxes();
+      PressKeyAtTheFocus(Key::Enter);
+      if (!ProcessEventsUntil([] { return VisibleMessageBoxes().empty(); }, 1s)) {
+        ADD_FAILURE() << "Enter did not answer the box";
+        AnswerMessageBox();
+      }
+    });
+    AfxMessageBox("Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
+    dialogStillOpen = IsShown(dialog);
+    dialog.EndDialog(IDOK);
   });
-  AfxMessageBox("Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].caption, "tqxfft");
   EXPECT_EQ(shown[0].text, "Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
   EXPECT_TRUE(shown[0].exclamationIcon);
   EXPECT_TRUE(shown[0].okButtonOnly);
   EXPECT_TRUE(shown[0].modal);
+  EXPECT_TRUE(shown[0].holdsTheFocus);
+  EXPECT_TRUE(dialogStillOpen) << "Enter reached the dialog behind the box";
   EXPECT_EQ(openWhileShown, 1);
   EXPECT_EQ(OpenWindowThreadMessageBoxes(), 0);
 }

@@ -70,6 +70,33 @@ TEST_F(WorkerMessageBox, IsShownByTheWindowThreadWhileTheWindowStaysUsable) {
   EXPECT_EQ(dialog.GetDlgItemText(kNameEdit), "") << "the window is gone";
 }
 
+// It takes the keyboard from the window the user was typing in the moment it
+// shows: Enter and Escape answer it, and neither reaches the window.
+TEST_F(WorkerMessageBox, TakesTheKeyboardAsItShowsSoEnterAndEscapeAnswerItAndNotTheWindow) {
+  ProbeDialog dialog;
+  std::vector<bool> heldTheFocus;
+  bool windowStillOpen = false;
+  RunModal(dialog, [&] {
+    for (const Key key : {Key::Enter, Key::Escape}) {
+      TypeText(dialog, kNameEdit, "x");
+      returned = false;
+      StartWorker("error: too few bytes returned");
+      ASSERT_TRUE(ProcessEventsUntil(BoxShown));
+      heldTheFocus.push_back(ProcessEventsUntil(BoxHoldsTheFocus, 1s));
+      PressKeyAtTheFocus(key);
+      if (!ProcessEventsUntil([&] { return returned.load(); }, 1s)) {
+        ADD_FAILURE() << "the key did not answer the box";
+        AnswerMessageBox();
+      }
+      worker.join();
+    }
+    windowStillOpen = IsShown(dialog);
+    dialog.EndDialog(IDOK);
+  });
+  EXPECT_EQ(heldTheFocus, std::vector<bool>(2, true));
+  EXPECT_TRUE(windowStillOpen) << "a key reached the window behind the box";
+}
+
 TEST_F(WorkerMessageBox, AbandoningReleasesTheWaitingWorkerClosesItsBoxAndAnswersLaterOnesAtOnce) {
   StartWorker("error: too few bytes returned");
   ASSERT_TRUE(ProcessEventsUntil(BoxShown));

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "framework/IconResource.h"
+#include "support/DialogDriver.h"
 
 namespace {
 
@@ -101,4 +102,9 @@ void ProbeDialog::OnPaint(CPaintDC& dc) {
 void ProbeDialog::OnSysCommand(unsigned commandId) {
   sysCommands.push_back(commandId);
   CDialog::OnSysCommand(commandId);
+}
+
+bool BoxHoldsTheFocus() {
+  const std::vector<VisibleMessageBox> boxes = VisibleMessageBoxes();
+  return std::any_of(boxes.begin(), boxes.end(), [](const VisibleMessageBox& box) { return box.holdsTheFocus; });
 }

@@ -38,6 +38,10 @@ const DialogTemplate& ProbeTemplate();
 // A dialog with nothing but a label: no buttons, nothing to tab to.
 const DialogTemplate& BareTemplate();
 
+// Whether a message box is up with the keyboard's focus in it; the window
+// system makes a window active a moment after it shows.
+bool BoxHoldsTheFocus();
+
 class ProbeDialog : public CDialog {
  public:
   explicit ProbeDialog(const DialogTemplate& dialogTemplate = ProbeTemplate(), CDialog* owner = nullptr)

@@ -71,6 +71,8 @@ void ReplaceText(const CDialog& dialog, int id, std::string_view text);
 enum class Key { Enter, Escape, Tab, AltSpace, Backspace, End, Up, Down };
 // To the control with the focus (the dialog itself when none has it).
 void PressKey(const CDialog& dialog, Key key);
+// To whatever has the keyboard's focus now, a message box included.
+void PressKeyAtTheFocus(Key key);
 // What the window manager's close box does.
 void ClickCloseBox(const CDialog& dialog);
 
@@ -87,6 +89,13 @@ int ControlIdAt(const CDialog& dialog, int x, int y);
 std::string SelectedText(const CDialog& dialog, int id);
 // Top-left corner and size of a control in client pixels.
 CRect ControlRect(const CDialog& dialog, int id);
+// Where the window stands, in screen pixels: its outer frame, and the work
+// area (the screen less its task bars) of the screen that holds most of it.
+struct ScreenPlace {
+  CRect frame;
+  CRect workArea;
+};
+ScreenPlace PlaceOnScreen(const CDialog& dialog);
 // The text each control of the window shows, in no set order: for telling
 // apart controls that share an id.
 std::vector<std::string> ControlTexts(const CDialog& dialog);

@@ -34,11 +34,12 @@ struct SystemMenuItem {
 // A message box on the screen now: its caption, its text, whether it shows the
 // exclamation icon with one OK button and nothing else, and whether it blocks
 // the windows under it (a box of the window thread's) or leaves them usable (a
-// box shown for another thread).
+// box shown for another thread), and whether the keyboard's focus is in it.
 struct VisibleMessageBox {
   std::string caption;
   std::string text;
   bool exclamationIcon = false;
   bool okButtonOnly = false;
   bool modal = false;
+  bool holdsTheFocus = false;
 };

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -47,6 +48,10 @@ DrivenWindowSystem::DrivenWindowSystem(int& argc, char** argv) : toolkit_(std::m
 DrivenWindowSystem::~DrivenWindowSystem() = default;
 
 namespace {
+
+CRect ToRect(const QRect& rect) {
+  return CRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
 
 QWidget* RequireWindow(const CDialog& dialog) {
   QWidget* window = DialogWidget(dialog);
@@ -185,6 +190,13 @@ void PressKey(const CDialog& dialog, Key key) {
   QTest::keyClick(target, ToQtKey(key), modifiers);
 }
 
+void PressKeyAtTheFocus(Key key) {
+  QWidget* target = QApplication::focusWidget();
+  if (target == nullptr) target = QApplication::activeWindow();
+  if (target == nullptr) return;
+  QTest::keyClick(target, ToQtKey(key), key == Key::AltSpace ? Qt::AltModifier : Qt::NoModifier);
+}
+
 void ClickCloseBox(const CDialog& dialog) {
   if (QWidget* window = RequireWindow(dialog)) window->close();
 }
@@ -225,8 +237,15 @@ std::string SelectedText(const CDialog& dialog, int id) {
 CRect ControlRect(const CDialog& dialog, int id) {
   QWidget* control = RequireControl(dialog, id);
   if (control == nullptr) return CRect{};
-  const QRect place = control->geometry();
-  return CRect{place.left(), place.top(), place.left() + place.width(), place.top() + place.height()};
+  return ToRect(control->geometry());
+}
+
+ScreenPlace PlaceOnScreen(const CDialog& dialog) {
+  QWidget* window = RequireWindow(dialog);
+  if (window == nullptr) return {};
+  const QScreen* screen = window->screen();
+  return ScreenPlace{ToRect(window->frameGeometry()),
+                     screen != nullptr ? ToRect(screen->availableGeometry()) : CRect{}};
 }
 
 std::vector<std::string> ControlTexts(const CDialog& dialog) {
@@ -344,7 +363,8 @@ std::vector<VisibleMessageBox> VisibleMessageBoxes() {
   for (const QMessageBox* box : ShownBoxes()) {
     boxes.push_back(VisibleMessageBox{ToText(box->windowTitle()), ToText(box->text()),
                                       box->icon() == QMessageBox::Warning,
-                                      box->standardButtons() == QMessageBox::Ok, box->isModal()});
+                                      box->standardButtons() == QMessageBox::Ok, box->isModal(),
+                                      box->isActiveWindow()});
   }
   return boxes;
 }

@@ -23,6 +23,8 @@ DrivenWindowSystem::~DrivenWindowSystem() = default;
 
 namespace {
 
+CRect ToRect(const native::Bounds& bounds) { return CRect{bounds.left, bounds.top, bounds.right, bounds.bottom}; }
+
 void* WindowOf(const CDialog& dialog) {
   const auto* window = static_cast<const Win32DialogWindow*>(dialog.GetWindow());
   return window != nullptr ? window->Native().Handle() : nullptr;
@@ -144,6 +146,10 @@ void PressKey(const CDialog& dialog, Key key) {
   driving::PressKey(driving::FocusedIn(window), ToVirtualKey(key), key == Key::AltSpace);
 }
 
+void PressKeyAtTheFocus(Key key) {
+  if (void* focus = driving::Focus()) driving::PressKey(focus, ToVirtualKey(key), key == Key::AltSpace);
+}
+
 void ClickCloseBox(const CDialog& dialog) {
   void* window = RequireWindow(dialog);
   if (window != nullptr && !driving::ClickCloseBox(window)) ADD_FAILURE() << "the dialog's window has no close box";
@@ -174,8 +180,13 @@ std::string SelectedText(const CDialog& dialog, int id) {
 CRect ControlRect(const CDialog& dialog, int id) {
   void* control = RequireControl(dialog, id);
   if (control == nullptr) return CRect{};
-  const native::Bounds place = driving::ControlBounds(WindowOf(dialog), control);
-  return CRect{place.left, place.top, place.right, place.bottom};
+  return ToRect(driving::ControlBounds(WindowOf(dialog), control));
+}
+
+ScreenPlace PlaceOnScreen(const CDialog& dialog) {
+  void* window = RequireWindow(dialog);
+  if (window == nullptr) return {};
+  return ScreenPlace{ToRect(driving::FrameOf(window)), ToRect(driving::WorkAreaOf(window))};
 }
 
 std::vector<std::string> ControlTexts(const CDialog& dialog) {

@@ -240,6 +240,8 @@ void RightClick(void* window, int x, int y) {
   PostClick(target, at, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
 }
 
+void* Focus() { return GetFocus(); }
+
 void* FocusedIn(void* window) {
   const HWND focus = GetFocus();
   return focus != nullptr && IsChild(Window(window), focus) ? focus : window;
@@ -264,6 +266,20 @@ native::Bounds ControlBounds(void* window, void* control) {
   GetWindowRect(Window(control), &place);
   MapWindowPoints(nullptr, Window(window), reinterpret_cast<POINT*>(&place), 2);
   return native::Bounds{place.left, place.top, place.right, place.bottom};
+}
+
+native::Bounds FrameOf(void* window) {
+  RECT frame{};
+  GetWindowRect(Window(window), &frame);
+  return native::Bounds{frame.left, frame.top, frame.right, frame.bottom};
+}
+
+native::Bounds WorkAreaOf(void* window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Window(window), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& area = monitor.rcWork;
+  return native::Bounds{area.left, area.top, area.right, area.bottom};
 }
 
 int ControlIdAt(void* window, int x, int y) {
@@ -426,6 +442,8 @@ std::vector<BoxLook> MessageBoxes() {
       }
     }
     look.okButtonOnly = ok && buttons == 1;
+    const HWND focus = GetFocus();
+    look.holdsTheFocus = focus != nullptr && (focus == box || IsChild(box, focus));
     boxes.push_back(found);
   }
   return boxes;

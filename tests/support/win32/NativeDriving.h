@@ -58,12 +58,18 @@ void PressKey(void* target, VirtualKey key, bool alt);
 bool ClickCloseBox(void* window);
 // A right click at a client point, delivered to the control there, if any.
 void RightClick(void* window, int x, int y);
+// The window that has the keyboard's focus, nullptr when none of ours has.
+void* Focus();
 // The control with the focus, if it lies in the window; else the window.
 void* FocusedIn(void* window);
 // 0 when the focus is not on one of the window's controls.
 int FocusedControlId(void* window);
 std::string SelectedText(void* control);
 native::Bounds ControlBounds(void* window, void* control);
+// Screen pixels: the window's outer frame, and the work area of the monitor
+// that holds most of it.
+native::Bounds FrameOf(void* window);
+native::Bounds WorkAreaOf(void* window);
 // 0 for the background.
 int ControlIdAt(void* window, int x, int y);
 std::vector<std::string> ControlTexts(void* window);
