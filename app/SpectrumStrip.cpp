@@ -11,7 +11,9 @@ CRect SpectrumStrip{};
 
 namespace {
 
-// The strip within the client area, in pixels.
+// Lengths are in pixels at 100 %, scaled when drawn to the window's
+// resolution, so on a screen scaled up the strip grows with the text it
+// holds. The strip within the client area:
 constexpr int kStripSideInsetPx = 2;
 constexpr int kStripTopAboveClientBottomPx = 19;
 constexpr int kStripBottomAboveClientBottomPx = 1;
@@ -51,13 +53,14 @@ int ColumnOf(const CRect& strip, std::int64_t bin, int offsetPx) {
 void DrawMarkers(CPaintDC& dc, const CRect& strip) {
   dc.SetBkColor(kMarkerColour);
   dc.SetTextColor(kMarkerColour);
-  const int top = strip.bottom - kMarkerTopAboveBottomPx;
+  const int top = strip.bottom - dc.ScaledPixels(kMarkerTopAboveBottomPx);
   for (int function = 1; function <= kFunctionCount; ++function) {
     const std::int32_t firstBin = configRecord.triggerBin1[function];
     const std::int32_t triggerBins[] = {firstBin, configRecord.triggerBin2[function],
                                         configRecord.triggerBin3[function]};
     for (int field = 0; field < 3; ++field) {
-      if (triggerBins[field] > 0) dc.TextOut(ColumnOf(strip, firstBin, kMarkerOffsetsPx[field]), top, kMarkerGlyph);
+      if (triggerBins[field] <= 0) continue;
+      dc.TextOut(ColumnOf(strip, firstBin, dc.ScaledPixels(kMarkerOffsetsPx[field])), top, kMarkerGlyph);
     }
   }
 }
@@ -65,20 +68,20 @@ void DrawMarkers(CPaintDC& dc, const CRect& strip) {
 void DrawScaleLabels(CPaintDC& dc, const CRect& strip) {
   dc.SetBkColor(kLabelBackground);
   dc.SetTextColor(kLabelText);
-  const int top = strip.bottom - kLabelTopAboveBottomPx;
+  const int top = strip.bottom - dc.ScaledPixels(kLabelTopAboveBottomPx);
   dc.TextOut(strip.left, top, "0Hz");
-  dc.TextOut(strip.right - kHighLabelLeftOfRightPx, top, "2KHz");
+  dc.TextOut(strip.right - dc.ScaledPixels(kHighLabelLeftOfRightPx), top, "2KHz");
 }
 
 // No bar while there is no peak: before the worker's first spectrum, and while
 // a frame that was not read is heard as silence.
 void DrawPeakBar(CPaintDC& dc, const CRect& strip, int peakBin) {
   if (peakBin < kFirstPeakBin || peakBin > kLastPeakBin) return;
-  const CPen pen(kPeakBarWidthPx, kPeakBarColour);
+  const CPen pen(dc.ScaledPixels(kPeakBarWidthPx), kPeakBarColour);
   const CPen* previous = dc.SelectPen(&pen);
   const int x = ColumnOf(strip, peakBin, 0);
-  dc.MoveTo(x, strip.bottom - kPeakBarFromAboveBottomPx);
-  dc.LineTo(x, strip.bottom - kPeakBarToAboveBottomPx);
+  dc.MoveTo(x, strip.bottom - dc.ScaledPixels(kPeakBarFromAboveBottomPx));
+  dc.LineTo(x, strip.bottom - dc.ScaledPixels(kPeakBarToAboveBottomPx));
   dc.SelectPen(previous);
 }
 
@@ -93,8 +96,9 @@ void CMonitorDlg::PaintWindow(CPaintDC& dc) {
     return;
   }
 
-  SpectrumStrip = CRect{client.left + kStripSideInsetPx, client.bottom - kStripTopAboveClientBottomPx,
-                        client.right - kStripSideInsetPx, client.bottom - kStripBottomAboveClientBottomPx};
+  const int inset = dc.ScaledPixels(kStripSideInsetPx);
+  SpectrumStrip = CRect{client.left + inset, client.bottom - dc.ScaledPixels(kStripTopAboveClientBottomPx),
+                        client.right - inset, client.bottom - dc.ScaledPixels(kStripBottomAboveClientBottomPx)};
   const CRect& strip = SpectrumStrip;
   dc.Rectangle(strip.left, strip.top, strip.right, strip.bottom);
   DrawMarkers(dc, strip);

@@ -25,6 +25,13 @@ const CPen* CPaintDC::SelectPen(const CPen* pen) {
   return previous;
 }
 
+// Rounded to the nearest pixel.
+int CPaintDC::ScaledPixels(int pixelsAt100Percent) const {
+  constexpr int kDotsPerInchAt100Percent = 96;
+  const long long scaled = static_cast<long long>(pixelsAt100Percent) * DotsPerInch();
+  return static_cast<int>((scaled + (scaled >= 0 ? 1 : -1) * kDotsPerInchAt100Percent / 2) / kDotsPerInchAt100Percent);
+}
+
 void CPaintDC::MoveTo(int x, int y) {
   x_ = x;
   y_ = y;

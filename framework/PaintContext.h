@@ -37,8 +37,15 @@ class CPaintDC {
   // From the current position up to, not including, (x, y).
   void LineTo(int x, int y);
   void DrawIcon(int x, int y, const IconResource& icon);
+  // A length given in pixels at 100 % (96 dots per inch), in the pixels of
+  // this paint: what a window draws beside its text grows with it on a
+  // screen scaled up.
+  int ScaledPixels(int pixelsAt100Percent) const;
 
  private:
+  // Of what is painted on; 96 at 100 %. Each backend's.
+  int DotsPerInch() const;
+
   Surface& surface_;
   const CPen* pen_;
   COLORREF bkColor_ = RGB(255, 255, 255);

@@ -22,6 +22,10 @@ std::pair<int, int> PenSpan(int centre, int width) {
 
 }  // namespace
 
+// The toolkit's pixels are already those of 96 dots per inch on a screen
+// scaled up; only fonts set to another resolution make them smaller.
+int CPaintDC::DotsPerInch() const { return surface_.painter.device()->logicalDpiY(); }
+
 void CPaintDC::TextOut(int x, int y, std::string_view text) {
   QPainter& painter = surface_.painter;
   const QString qtext = ToQString(text);

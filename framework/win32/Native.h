@@ -62,6 +62,8 @@ class Painter {
   // Up to, not including, (x1, y1).
   void Line(int x0, int y0, int x1, int y1, int penWidth, Colour penColour);
   void Icon(int x, int y, const IconResource& icon);
+  // Of the monitor the window is on now (96 at 100 %).
+  int DotsPerInch() const;
 
  private:
   void UsePen(int width, Colour colour);

@@ -142,6 +142,17 @@ INT_PTR Dialog::State::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return TRUE;
+    // Moved to a monitor of another scale: the window takes the size the
+    // system suggests, the dialog manager scales its font and controls (the
+    // default handling, for dialogs aware of each monitor), and what the
+    // program draws is drawn again at the new scale.
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(window, nullptr, TRUE);
+      return FALSE;
+    }
     case WM_SYSCOMMAND:
       // Only EndDialog closes the window: the close box asks the dialog as
       // Escape does, the menu's Close as its other items do.

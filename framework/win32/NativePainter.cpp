@@ -22,6 +22,13 @@ Painter::~Painter() {
   }
 }
 
+// The device context's own figure is the system's at start-up, not the
+// monitor's the window stands on.
+int Painter::DotsPerInch() const {
+  const UINT window = GetDpiForWindow(WindowFromDC(Dc(dc_)));
+  return window != 0 ? static_cast<int>(window) : GetDeviceCaps(Dc(dc_), LOGPIXELSY);
+}
+
 void Painter::UsePen(int width, Colour colour) {
   if (pen_ != nullptr && width == penWidth_ && colour == penColour_) return;
   // Wide pens end flat at the line's ends, as the other backend's do; the

@@ -3,6 +3,8 @@
 
 #include "framework/win32/PaintSurface.h"
 
+int CPaintDC::DotsPerInch() const { return surface_.painter.DotsPerInch(); }
+
 void CPaintDC::TextOut(int x, int y, std::string_view text) {
   surface_.painter.Text(x, y, text, bkColor_, textColor_);
 }

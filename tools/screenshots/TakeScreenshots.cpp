@@ -5,7 +5,9 @@
 // the dialog manager's (under Wine on a virtual display), and only the main
 // window is pictured, as main-window-windows.png, since the guide shows only
 // that one twice.
-//   tqx-screenshots OUTPUT_FOLDER
+//   tqx-screenshots OUTPUT_FOLDER [SUFFIX]
+// SUFFIX goes at the end of each picture's name: the run on a screen scaled
+// to 150 % writes main-window-150.png beside main-window.png.
 // Run it in a folder that holds the demo's data file, with the simulated
 // module first on the library search path (`make screenshots` and
 // `make screenshots-windows` do both).
@@ -34,10 +36,10 @@ constexpr auto kDialogSettleTime = 300ms;
 constexpr int kShownFunction = 1;
 
 #if defined(_WIN32)
-constexpr std::string_view kMainWindowPicture = "main-window-windows.png";
+constexpr std::string_view kMainWindowPicture = "main-window-windows";
 constexpr bool kFunctionSetupPictured = false;
 #else
-constexpr std::string_view kMainWindowPicture = "main-window.png";
+constexpr std::string_view kMainWindowPicture = "main-window";
 constexpr bool kFunctionSetupPictured = true;
 #endif
 
@@ -59,11 +61,13 @@ bool Save(const CDialog& dialog, const std::filesystem::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tqx-screenshots OUTPUT_FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: tqx-screenshots OUTPUT_FOLDER [SUFFIX]\n");
     return 2;
   }
   const std::filesystem::path folder = argv[1];
+  const std::string suffix = argc == 3 ? argv[2] : "";
+  const auto picture = [&](std::string_view name) { return folder / (std::string(name) + suffix + ".png"); };
   std::filesystem::create_directories(folder);
   const DrivenWindowSystem windows(argc, argv);
   ScreenshotApp app;
@@ -78,14 +82,14 @@ int main(int argc, char** argv) {
   CMonitorDlg window;
   if (!window.Create()) return 1;
   ProcessEventsFor(kDemoToneTime);
-  bool saved = !messageShown && Save(window, folder / kMainWindowPicture);
+  bool saved = !messageShown && Save(window, picture(kMainWindowPicture));
 
   if (kFunctionSetupPictured) {
     EditedFunction = kShownFunction;
     CFunctionSetupDlg setup;
     PostToWindowThread(
         [&] {
-          saved = !messageShown && Save(setup, folder / "function-setup.png") && saved;
+          saved = !messageShown && Save(setup, picture("function-setup")) && saved;
           setup.EndDialog(IDCANCEL);
         },
         kDialogSettleTime);
