@@ -164,13 +164,11 @@ void native::OpenOtherThreadMessageBox(std::string_view caption, std::string_vie
   }
   open.release();  // the box's own now, freed when it goes
   OpenBoxes().insert(box);
-  // As the system's box does: it sounds, comes up active, and OK holds the
-  // focus, so Enter and Escape answer it and not the window behind it.
+  // As the system's box does: it sounds, and comes up active with OK
+  // focused (shown, a dialog is activated and its first tab stop takes the
+  // focus), so Enter and Escape answer it and not the window behind it.
   MessageBeep(MB_ICONEXCLAMATION);
   ShowWindow(box, SW_SHOW);
-  SetForegroundWindow(box);
-  SetActiveWindow(box);
-  SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, IDOK)), TRUE);
 }
 
 void native::CloseOtherThreadMessageBoxes() {
