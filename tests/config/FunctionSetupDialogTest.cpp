@@ -209,12 +209,12 @@ TEST_F(FunctionSetup, IntegerEditsRefuseEmptyTextStrayCharactersAndSignedZero) {
   ExpectRefused(IDC_REQUIRED_COUNT, "3 4", kIntegerRefusal);
 }
 
-TEST_F(FunctionSetup, VoltsEditsRefuseLettersAndEmptyTextAsNoNumber) {
-  for (const char* text : {"abc", ""}) ExpectRefused(IDC_ANALOG1_VOLTS, text, kNumberRefusal);
+TEST_F(FunctionSetup, VoltsEditsRefuseLettersHexadecimalAndEmptyTextAsNoNumber) {
+  for (const char* text : {"abc", "", "0x2", "inf", "nan"}) ExpectRefused(IDC_ANALOG1_VOLTS, text, kNumberRefusal);
 }
 
 TEST_F(FunctionSetup, VoltsTheOutputsCannotDeliverAreRefusedWithTheRangeMessage) {
-  for (const char* text : {"5.01", "-0.5", "nan", "inf"}) {
+  for (const char* text : {"5.01", "-0.5", "1e39"}) {
     ExpectRefused(IDC_ANALOG2_VOLTS, text, kVoltageOutOfRange);
   }
   ExpectRefused(IDC_ANALOG1_VOLTS, "5.01", kVoltageOutOfRange);
