@@ -274,8 +274,12 @@ TEST_F(FunctionSetup, AStoredNameTooLongForTheEditShowsInFullAndMustBeShortened)
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please enter no more than 25 characters."});
     EXPECT_EQ(FocusedControlId(dialog), IDC_NAME);
     PressKey(dialog, Key::End);  // the cursor after the last character
-    for (int i = 0; i < 3; ++i) PressKey(dialog, Key::Backspace);
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong.substr(0, 25)) << "deleting is always allowed";
+    TypeText(dialog, IDC_NAME, "s");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong) << "it cannot grow";
+    for (int i = 0; i < 3; ++i) {
+      PressKey(dialog, Key::Backspace);
+      EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong.substr(0, 27 - i)) << "deleting is always allowed";
+    }
     ClickControl(dialog, IDOK);
   });
   EXPECT_EQ(result, IDOK);
