@@ -1,11 +1,13 @@
 // Replacing the data file in one step, with the Win32 file calls.
-#include <windows.h>
+#include "config/FileReplacementWin32.h"
 
 #include <algorithm>
 #include <string>
 #include <utility>
 
 #include "config/FileReplacement.h"
+
+ReplaceFileCall replaceFileCall = &ReplaceFileW;
 
 namespace {
 
@@ -20,6 +22,8 @@ constexpr std::pair<DWORD, std::errc> kPortableErrors[] = {
     {ERROR_FILENAME_EXCED_RANGE, std::errc::filename_too_long},
     {ERROR_DISK_FULL, std::errc::no_space_on_device},
     {ERROR_HANDLE_DISK_FULL, std::errc::no_space_on_device},
+    {ERROR_SHARING_VIOLATION, std::errc::device_or_resource_busy},
+    {ERROR_LOCK_VIOLATION, std::errc::device_or_resource_busy},
 };
 
 std::error_code LastError() {
@@ -29,6 +33,30 @@ std::error_code LastError() {
   }
   return std::error_code(code != ERROR_SUCCESS ? static_cast<int>(code) : ERROR_GEN_FAILURE, std::system_category());
 }
+
+// Another program may hold the file for a moment (a virus scanner, an
+// indexer, a backup): a call refused for that alone, with both files left as
+// they were, is made again a few times before the save gives up.
+constexpr int kAttemptsWhileHeld = 10;
+constexpr DWORD kWaitWhileHeldMs = 50;
+
+bool HeldByAnotherProgram(DWORD code) {
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// Makes the call (true when it succeeded) until it succeeds, fails for another
+// reason than a hold, or has been made kAttemptsWhileHeld times; a failure's
+// reason stays in GetLastError().
+template <typename Call>
+bool CallWhileHeld(const Call& call) {
+  for (int attempt = 1;; ++attempt) {
+    if (call()) return true;
+    if (attempt == kAttemptsWhileHeld || !HeldByAnotherProgram(GetLastError())) return false;
+    Sleep(kWaitWhileHeldMs);
+  }
+}
+
+bool Exists(const std::filesystem::path& file) { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class FileHandle {
  public:
@@ -80,43 +108,85 @@ std::error_code MakeTemporary(const std::filesystem::path& directory, std::wstri
   return {};
 }
 
-std::error_code WriteTemporary(const std::wstring& name, std::span<const std::uint8_t> bytes) {
-  FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+// Writes the bytes to the file that `disposition` opens or creates, through to
+// the disk before returning; a file opened but not filled is deleted.
+std::error_code WriteWholeFile(const wchar_t* name, DWORD disposition, std::span<const std::uint8_t> bytes) {
+  FileHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return LastError();
-  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) return LastError();
-  if (!file.Close()) return LastError();
+  std::error_code error;
+  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) error = LastError();
+  if (!file.Close() && !error) error = LastError();
+  if (error) DeleteFileW(name);
+  return error;
+}
+
+// A file moved into place replaces whatever is there, and is written through
+// before the call returns.
+bool MoveIntoPlace(const std::wstring& moved, const std::filesystem::path& target) {
+  return MoveFileExW(moved.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The system took the old file away but left the new one under its temporary
+// name (with no backup name given, the old one is gone or under a name of the
+// system's). A hold on the new file is the usual cause, so it is moved into
+// place once the hold lets go, or else the bytes are written there afresh. An
+// old file found still in place is the old setup, and the save has failed.
+std::error_code FinishReplacement(const std::wstring& temporary, const std::filesystem::path& target,
+                                  std::span<const std::uint8_t> bytes) {
+  if (CallWhileHeld([&] { return MoveIntoPlace(temporary, target); })) return {};
+  const std::error_code notMoved = LastError();
+  if (Exists(target)) return notMoved;
+  if (const std::error_code error = WriteWholeFile(target.c_str(), CREATE_NEW, bytes)) return error;
+  DeleteFileW(temporary.c_str());
   return {};
 }
 
-// Replacing gives the new file the old one's attributes and security; a first
-// file is moved into place and written through before the call returns.
-std::error_code PutInPlace(const std::wstring& temporary, const std::filesystem::path& target) {
-  const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-  const bool moved = exists ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr) != 0
-                            : MoveFileExW(temporary.c_str(), target.c_str(),
-                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  return moved ? std::error_code() : LastError();
+// Replacing gives the new file the old one's attributes and security; where
+// the user may write the file but not set its security (as on a network
+// share), the new file is put in place with what it has.
+std::error_code Replace(const std::wstring& temporary, const std::filesystem::path& target,
+                        std::span<const std::uint8_t> bytes) {
+  constexpr DWORD kFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+  if (CallWhileHeld([&] {
+        return replaceFileCall(target.c_str(), temporary.c_str(), nullptr, kFlags, nullptr, nullptr) != 0;
+      })) {
+    return {};
+  }
+  const DWORD code = GetLastError();
+  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT || code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    return FinishReplacement(temporary, target, bytes);
+  }
+  return LastError();
 }
 
 }  // namespace
 
 // Writes the bytes to a fresh file beside the target and puts it in the
-// target's place, so a crash or a full disk never leaves a damaged or empty
-// data file.
+// target's place, so a crash, a full disk or a program holding the file never
+// leaves a damaged, empty or missing data file.
 std::error_code ReplaceFileAtomically(const std::filesystem::path& given, std::span<const std::uint8_t> bytes) {
   // The replacing call wants full paths: handed the bare name the monitor
   // saves by, it fails once the file exists.
   std::error_code error;
   const std::filesystem::path path = std::filesystem::absolute(given, error);
   if (error) return error;
-  if (!UserMayWrite(path)) return LastError();
+  if (!CallWhileHeld([&] { return UserMayWrite(path); })) return LastError();
   const std::filesystem::path directory = path.parent_path();
 
   std::wstring temporary;
   if ((error = MakeTemporary(directory, temporary))) return error;
-  error = WriteTemporary(temporary, bytes);
-  if (!error) error = PutInPlace(temporary, path);
-  if (error) DeleteFileW(temporary.c_str());
+  if ((error = WriteWholeFile(temporary.c_str(), TRUNCATE_EXISTING, bytes))) {
+    DeleteFileW(temporary.c_str());
+    return error;
+  }
+  const bool replacing = Exists(path);
+  if (replacing) {
+    error = Replace(temporary, path, bytes);
+  } else if (!CallWhileHeld([&] { return MoveIntoPlace(temporary, path); })) {
+    error = LastError();
+  }
+  // A failed save takes its temporary away, unless the system took the old
+  // file away first: the temporary then holds the only copy of the setup.
+  if (error && (!replacing || Exists(path))) DeleteFileW(temporary.c_str());
   return error;
 }

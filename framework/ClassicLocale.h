@@ -1,9 +1,8 @@
 #pragma once
-// The C library's character class and number conversions in the "C" locale,
+// The C library's character class and integer conversion in the "C" locale,
 // whatever locale the process runs in: the toolkit switches it to the user's
-// at start-up, and numbers in fields are always read with a decimal point.
-// One twin per platform: ClassicLocalePosix.cpp, ClassicLocaleWindows.cpp.
+// at start-up. One twin per platform: ClassicLocalePosix.cpp,
+// ClassicLocaleWindows.cpp.
 
 bool IsClassicSpace(unsigned char c);
 long long ClassicToLongLong(const char* text, char** end);
-double ClassicToDouble(const char* text, char** end);

@@ -16,5 +16,3 @@ locale_t Classic() {
 bool IsClassicSpace(unsigned char c) { return isspace_l(c, Classic()) != 0; }
 
 long long ClassicToLongLong(const char* text, char** end) { return strtoll_l(text, end, 10, Classic()); }
-
-double ClassicToDouble(const char* text, char** end) { return strtod_l(text, end, Classic()); }

@@ -3,13 +3,13 @@
 // apart from the conversions; values taken from the input's bytes must survive
 // being written into a field and read back.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 
@@ -50,16 +50,15 @@ std::optional<std::int32_t> IntegerByTheRules(std::string_view text) {
                                                             std::numeric_limits<std::int32_t>::max()));
 }
 
-// The C library's string-to-double conversion decides what a number is; the
-// rules add that only blanks and tabs may stand around it (the conversion
-// itself would skip a leading newline or form feed), that 0 needs a leading
-// '0', and that the value is kept as a float, saturating to infinity.
+// A plain decimal (an optional sign, digits with at most one point among
+// them, an optional exponent) with only blanks and tabs around it; the C
+// library reads such a number exactly, and gives the value; 0 needs a leading
+// '0'; the value is kept as a float, saturating to infinity.
 std::optional<float> RealByTheRules(std::string_view text) {
+  static const std::regex kPlainDecimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
   const std::string field(TrimBlanks(text));
-  if (field.empty() || std::isspace(static_cast<unsigned char>(field.front()))) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(field.c_str(), &end);
-  if (end != field.c_str() + field.size()) return std::nullopt;
+  if (!std::regex_match(field, kPlainDecimal)) return std::nullopt;
+  const double value = std::strtod(field.c_str(), nullptr);
   if (value == 0.0 && field.front() != '0') return std::nullopt;
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
   if (std::fabs(value) > std::numeric_limits<float>::max()) return value > 0 ? kInfinity : -kInfinity;
@@ -108,9 +107,13 @@ void CheckRealRoundTrip(float value) {
   const std::string text = FormatReal(value);
   FUZZ_CHECK(!text.empty() && text != "-0");
   const std::optional<float> readBack = ParseReal(text);
+  if (std::isnan(value)) {
+    FUZZ_CHECK(!readBack.has_value());  // no text is read as NaN
+    return;
+  }
   FUZZ_CHECK(readBack.has_value());
-  if (std::isnan(value) || std::isinf(value)) {
-    FUZZ_CHECK(SameFloat(*readBack, value));
+  if (std::isinf(value)) {
+    FUZZ_CHECK(*readBack == value);
     return;
   }
   FUZZ_CHECK(SignificantDigits(text) <= kRealSignificantDigits);

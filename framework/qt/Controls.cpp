@@ -32,16 +32,22 @@ QString LabelText(const ControlTemplate& control, const QString& text) {
 
 // The limit as a validator rather than the toolkit's maximum length: the
 // maximum length would also cut text that the program sets, where a limit only
-// holds typing back.
+// holds typing back. A change that makes the text no longer than the limit, or
+// shorter than it was, is taken, so a longer text the program set (a stored
+// name that only a file written by other means holds) can be shortened a
+// character at a time, as in the Win32 edit control.
 class LengthLimit : public QValidator {
  public:
-  LengthLimit(int maxChars, QObject* parent) : QValidator(parent), maxChars_(maxChars) {}
+  LengthLimit(int maxChars, QLineEdit* edit) : QValidator(edit), maxChars_(maxChars), charsShown_(edit->text().size()) {
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { charsShown_ = text.size(); });
+  }
   State validate(QString& input, int& /*position*/) const override {
-    return input.size() > maxChars_ ? Invalid : Acceptable;
+    return input.size() <= maxChars_ || input.size() < charsShown_ ? Acceptable : Invalid;
   }
 
  private:
   int maxChars_;
+  qsizetype charsShown_;  // the text before the change being validated
 };
 
 QWidget* NewEdit(const ControlTemplate& control, QWidget* parent) {
@@ -148,7 +154,12 @@ QWidget* CreateControl(const ControlTemplate& control, const DialogBaseUnits& un
 
 void SetWidgetText(QWidget* widget, const ControlTemplate& control, const QString& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    // The limit holds typing back, not the program; and a text the toolkit
+    // found over the limit would make it take the next typing unchecked.
+    const QValidator* limit = edit->validator();
+    edit->setValidator(nullptr);
     edit->setText(text);
+    edit->setValidator(limit);
     // A text set by the program shows from its first character, as an edit
     // control does; the toolkit would scroll to its end.
     edit->setCursorPosition(0);

@@ -209,12 +209,12 @@ TEST_F(FunctionSetup, IntegerEditsRefuseEmptyTextStrayCharactersAndSignedZero) {
   ExpectRefused(IDC_REQUIRED_COUNT, "3 4", kIntegerRefusal);
 }
 
-TEST_F(FunctionSetup, VoltsEditsRefuseLettersAndEmptyTextAsNoNumber) {
-  for (const char* text : {"abc", ""}) ExpectRefused(IDC_ANALOG1_VOLTS, text, kNumberRefusal);
+TEST_F(FunctionSetup, VoltsEditsRefuseLettersHexadecimalAndEmptyTextAsNoNumber) {
+  for (const char* text : {"abc", "", "0x2", "inf", "nan"}) ExpectRefused(IDC_ANALOG1_VOLTS, text, kNumberRefusal);
 }
 
 TEST_F(FunctionSetup, VoltsTheOutputsCannotDeliverAreRefusedWithTheRangeMessage) {
-  for (const char* text : {"5.01", "-0.5", "nan", "inf"}) {
+  for (const char* text : {"5.01", "-0.5", "1e39"}) {
     ExpectRefused(IDC_ANALOG2_VOLTS, text, kVoltageOutOfRange);
   }
   ExpectRefused(IDC_ANALOG1_VOLTS, "5.01", kVoltageOutOfRange);
@@ -274,8 +274,12 @@ TEST_F(FunctionSetup, AStoredNameTooLongForTheEditShowsInFullAndMustBeShortened)
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please enter no more than 25 characters."});
     EXPECT_EQ(FocusedControlId(dialog), IDC_NAME);
     PressKey(dialog, Key::End);  // the cursor after the last character
-    for (int i = 0; i < 3; ++i) PressKey(dialog, Key::Backspace);
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong.substr(0, 25)) << "deleting is always allowed";
+    TypeText(dialog, IDC_NAME, "s");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong) << "it cannot grow";
+    for (int i = 0; i < 3; ++i) {
+      PressKey(dialog, Key::Backspace);
+      EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), tooLong.substr(0, 27 - i)) << "deleting is always allowed";
+    }
     ClickControl(dialog, IDOK);
   });
   EXPECT_EQ(result, IDOK);
