@@ -27,7 +27,7 @@ test: build
 test-windows:
 	@scripts/bootstrap windows
 	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows -j $(JOBS)
+	@scripts/wine-env build/windows cmake --build --preset windows -j $(JOBS)
 	@scripts/wine-env build/windows ctest --test-dir build/windows -j $(JOBS) --output-on-failure --timeout 300
 
 asan:
@@ -68,12 +68,13 @@ package: bootstrap
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # The Windows installer, from an optimised cross build of only what it
-# installs: build/windows-package/tqxfft-<version>-setup.exe.
+# installs: build/windows-package/tqxfft-<version>-setup.exe. The build runs a
+# Windows program (the icon file's writer), in the build's own Wine prefix.
 WINDOWS_PACKAGE_BUILD := build/windows-package
 package-windows:
 	@scripts/bootstrap windows
-	@cmake -S . -B $(WINDOWS_PACKAGE_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(WINDOWS_PACKAGE_BUILD) --target windows_installer -j $(JOBS)
+	@cmake --no-warn-unused-cli -S . -B $(WINDOWS_PACKAGE_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@scripts/wine-env $(WINDOWS_PACKAGE_BUILD) cmake --build $(WINDOWS_PACKAGE_BUILD) --target windows_installer -j $(JOBS)
 
 # The user's guide's pictures, rendered offscreen from the real windows on the
 # simulated module into docs/images/ (commit them with the change that moved

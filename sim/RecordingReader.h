@@ -3,6 +3,7 @@
 // simulated module's input nor tqxscan ever holds a whole file. In sim/ because
 // both read through it and tqxscan already links the module's model.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -33,7 +34,7 @@ struct OpenedRecording {
 };
 
 // channel counts from 1.
-OpenedRecording OpenRecording(const std::string& path, int channel);
+OpenedRecording OpenRecording(const std::filesystem::path& path, int channel);
 
 // For the readers: the opened recording, or why it cannot be played from
 // that channel.

@@ -72,7 +72,7 @@ class SndfileRecordingReader final : public RecordingReader {
 
 }  // namespace
 
-OpenedRecording OpenRecording(const std::string& path, int channel) {
+OpenedRecording OpenRecording(const std::filesystem::path& path, int channel) {
   SF_INFO info{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (file == nullptr) {

@@ -239,7 +239,7 @@ class WaveHeader {
 
 }  // namespace
 
-OpenedRecording OpenRecording(const std::string& path, int channel) {
+OpenedRecording OpenRecording(const std::filesystem::path& path, int channel) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return {nullptr, "cannot be opened"};
   WaveLayout layout;

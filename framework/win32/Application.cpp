@@ -15,6 +15,7 @@ bool MainWindowOpen(const CWinApp& app) {
 }  // namespace
 
 int RunApplication(int /*argc*/, char** /*argv*/) {
+  native::UseStartingConsole();
   native::InitialiseControls();
   native::UseFineTimerGrain();
   ShowMessageBoxesWithTheToolkit();

@@ -38,6 +38,12 @@ void InitialiseControls();
 // the system's default of about 16 ms, the acquisition worker's 10 ms pause
 // between frames would last half as long again.
 void UseFineTimerGrain();
+// A window program's standard output and error lead nowhere unless its
+// starter redirected them. Started from a console, it writes to that console
+// instead (the C and C++ streams, and the handles its own children inherit);
+// started from the Start Menu it has none, and nothing changes. Called first,
+// before anything is written.
+void UseStartingConsole();
 // The system's icon sizes in pixels.
 Extent LargeIconSize();
 Extent SmallIconSize();

@@ -8,66 +8,98 @@
 //   tqxfft-launch.exe --simulated  the copy in simulated\, which finds the
 //                                  simulated module beside itself first
 //
-// Ends with the monitor's exit code; the monitor inherits the launcher's
-// standard handles, so its messages reach a console that started it.
-#include <process.h>
-#include <stdlib.h>
+// Ends with the monitor's exit code; the monitor gets the launcher's standard
+// handles, so its messages reach a console that started it.
+//
+// Every path is handled in the system's own UTF-16: the user's name and the
+// install folder may hold characters of any language, which the program's
+// one-byte texts cannot carry. So this program talks to Windows directly.
+#include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
-#include "framework/MessageBox.h"
-#include "framework/WinApp.h"
+#include "framework/win32/Native.h"
 
 namespace {
 
 constexpr int kLaunchFailed = 1;
 
-class LauncherApp : public CWinApp {
- public:
-  LauncherApp() : CWinApp("tqxfft") {}
-  void Simulated(bool simulated) { simulated_ = simulated; }
+int Refuse(const std::wstring& text) {
+  MessageBoxW(nullptr, text.c_str(), L"tqxfft", MB_ICONEXCLAMATION | MB_OK);
+  return kLaunchFailed;
+}
 
-  bool InitInstance() override { ExitProcess(Launch()); }
+bool StartedSimulated() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  const bool simulated = arguments != nullptr && count > 1 && std::wstring(arguments[1]) == L"--simulated";
+  LocalFree(arguments);
+  return simulated;
+}
 
- private:
-  int Refuse(const std::string& text) {
-    AfxMessageBox(text);
-    return kLaunchFailed;
+// The full path of this program, however long.
+std::filesystem::path ThisProgram() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
   }
+}
 
-  int Launch() {
-    const char* appData = std::getenv("APPDATA");
-    if (appData == nullptr || appData[0] == '\0') {
-      return Refuse("Your application data folder (%APPDATA%) could not be found.");
-    }
-    const std::filesystem::path dataFolder = std::filesystem::path(appData) / "tqxfft";
-    std::error_code error;
-    std::filesystem::create_directories(dataFolder, error);
-    if (!error) std::filesystem::current_path(dataFolder, error);
-    if (error) return Refuse("The data folder " + dataFolder.string() + " cannot be used.");
+bool Connected(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
-    // The C library's full path of this program, wherever it was started from.
-    const std::filesystem::path monitor =
-        std::filesystem::path(_pgmptr).parent_path() / (simulated_ ? L"simulated\\tqxfft.exe" : L"tqxfft.exe");
-    // The program name is quoted, as the folder may hold spaces.
-    const std::wstring quoted = L"\"" + monitor.wstring() + L"\"";
-    const intptr_t exitCode = _wspawnl(_P_WAIT, monitor.c_str(), quoted.c_str(), nullptr);
-    if (exitCode == -1) return Refuse("The monitor " + monitor.string() + " could not be started.");
-    return static_cast<int>(exitCode);
+// The monitor's exit code, or nothing when it could not be started.
+std::optional<int> Run(const std::filesystem::path& monitor) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  if (Connected(startup.hStdOutput) || Connected(startup.hStdError)) startup.dwFlags = STARTF_USESTDHANDLES;
+  // The program name is quoted, as the folder may hold spaces.
+  std::wstring commandLine = L"\"" + monitor.wstring() + L"\"";
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(monitor.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                     &process) == 0) {
+    return std::nullopt;
   }
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = kLaunchFailed;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(exitCode);
+}
 
-  bool simulated_ = false;
-};
+int Launch() {
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  if (appData == nullptr || appData[0] == L'\0') {
+    return Refuse(L"Your application data folder (%APPDATA%) could not be found.");
+  }
+  const std::filesystem::path dataFolder = std::filesystem::path(appData) / L"tqxfft";
+  std::error_code error;
+  std::filesystem::create_directories(dataFolder, error);
+  if (!error) std::filesystem::current_path(dataFolder, error);
+  if (error) return Refuse(L"The data folder " + dataFolder.wstring() + L" cannot be used.");
 
-LauncherApp theApp;
+  const std::filesystem::path monitor =
+      ThisProgram().parent_path() / (StartedSimulated() ? L"simulated\\tqxfft.exe" : L"tqxfft.exe");
+  const std::optional<int> exitCode = Run(monitor);
+  if (!exitCode) return Refuse(L"The monitor " + monitor.wstring() + L" could not be started.");
+  return *exitCode;
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  theApp.Simulated(argc > 1 && std::strcmp(argv[1], "--simulated") == 0);
-  return RunApplication(argc, argv);
+int main() {
+  native::UseStartingConsole();
+  return Launch();
 }

@@ -1,6 +1,9 @@
 // Writes the program's icon as an icon file, for the Windows resource script:
 // the file manager and the task bar read the program's icon from the .exe's
-// resources, never from the window. Usage: write_icon_file OUTPUT.ico
+// resources, never from the window. Besides the drawn images the file holds
+// the larger ones the shell asks for on high-DPI screens and in its large
+// views, scaled up from a drawn image by a whole factor, so the pixels stay
+// sharp. Usage: write_icon_file OUTPUT.ico
 #include <cstdint>
 #include <fstream>
 #include <iostream>
@@ -15,6 +18,44 @@ constexpr int kDirectorySize = 6;
 constexpr int kEntrySize = 16;
 constexpr int kBitmapHeaderSize = 40;
 constexpr int kMaskRowAlignment = 4;  // bytes: the file's rows end on four-byte boundaries
+
+struct ScaledImage {
+  int size;
+  int drawnSize;  // a divisor of size
+};
+// Largest first, as the file lists them; the drawn images follow.
+constexpr ScaledImage kScaledImages[] = {{256, 32}, {48, 16}};
+
+// A drawn image with its pixels repeated factor times in each direction; the
+// palette stays the drawn image's.
+struct OwnedImage {
+  std::vector<std::uint8_t> pixels;
+  IconImage image;
+};
+
+OwnedImage ScaledUp(const IconImage& drawn, int size) {
+  const int factor = size / drawn.size;
+  OwnedImage scaled{std::vector<std::uint8_t>(static_cast<std::size_t>(size) * size), {}};
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      scaled.pixels[static_cast<std::size_t>(y) * size + x] =
+          drawn.pixels[static_cast<std::size_t>(y / factor) * drawn.size + x / factor];
+    }
+  }
+  scaled.image = IconImage{size, drawn.palette, scaled.pixels};
+  return scaled;
+}
+
+// The scaled images, then the drawn ones.
+std::vector<OwnedImage> FileImages(const IconResource& icon) {
+  std::vector<OwnedImage> images;
+  for (const ScaledImage& wanted : kScaledImages) {
+    const IconImage* drawn = ImageOfSize(icon, wanted.drawnSize);
+    if (drawn != nullptr && drawn->size == wanted.drawnSize) images.push_back(ScaledUp(*drawn, wanted.size));
+  }
+  for (const IconImage& drawn : icon.images) images.push_back(OwnedImage{{}, drawn});
+  return images;
+}
 
 class LittleEndian {
  public:
@@ -58,16 +99,16 @@ std::vector<char> ImageData(const IconImage& image) {
   return data.Bytes();
 }
 
-std::vector<char> IconFile(const IconResource& icon) {
+std::vector<char> IconFile(const std::vector<OwnedImage>& icon) {
   std::vector<std::vector<char>> images;
-  for (const IconImage& image : icon.images) images.push_back(ImageData(image));
+  for (const OwnedImage& image : icon) images.push_back(ImageData(image.image));
   LittleEndian file;
   file.U16(0);
   file.U16(1);  // an icon, not a cursor
   file.U16(static_cast<std::uint32_t>(images.size()));
   std::uint32_t offset = kDirectorySize + kEntrySize * static_cast<std::uint32_t>(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
-    const int size = icon.images[i].size;
+    const int size = icon[i].image.size;
     file.U8(size >= 256 ? 0 : size);  // 0 stands for 256
     file.U8(size >= 256 ? 0 : size);
     file.U8(0);  // no palette
@@ -89,7 +130,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: write_icon_file OUTPUT.ico\n";
     return 2;
   }
-  const std::vector<char> bytes = IconFile(ProgramIcon());
+  const std::vector<char> bytes = IconFile(FileImages(ProgramIcon()));
   std::ofstream out(argv[1], std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "tools/Utf8Path.h"
 #include "tools/tqxdata/DataTool.h"
 #include "support/ScratchFolder.h"
 
@@ -24,7 +25,8 @@ struct ToolRun {
 // A scratch folder per test, and the tool run inside it.
 class DataTool : public testing::Test {
  protected:
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  // The tool's command-line form of a file in the folder: UTF-8.
+  std::string Path(const std::string& name) const { return Utf8FromPath(folder_ / PathFromUtf8(name)); }
 
   ToolRun Tool(std::vector<std::string> arguments, const std::string& input = "") const {
     std::istringstream in(input);
@@ -34,12 +36,12 @@ class DataTool : public testing::Test {
   }
 
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+    std::ofstream(PathFromUtf8(Path(name)), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                       static_cast<std::streamsize>(bytes.size()));
   }
 
   std::vector<std::uint8_t> ReadBytes(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
+    std::ifstream in(PathFromUtf8(Path(name)), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
@@ -62,14 +64,16 @@ ConfigRecord ARecordWithALineFeed() {
   return record;
 }
 
+// The names are outside any one-byte code page, which Windows would read a
+// narrow name in.
 TEST_F(DataTool, ExportThenImportRewritesTheFileByteForByte) {
-  WriteBytes("tqxdata.bin", EncodeDataFile(ARecordWithALineFeed()));
-  const ToolRun exported = Tool({"export", Path("tqxdata.bin")});
+  WriteBytes("настройка.bin", EncodeDataFile(ARecordWithALineFeed()));
+  const ToolRun exported = Tool({"export", Path("настройка.bin")});
   ASSERT_EQ(exported.status, 0) << exported.err;
-  const ToolRun imported = Tool({"import", "-", Path("copy.bin")}, exported.out);
+  const ToolRun imported = Tool({"import", "-", Path("копия.bin")}, exported.out);
   ASSERT_EQ(imported.status, 0) << imported.err;
-  EXPECT_EQ(ReadBytes("copy.bin"), ReadBytes("tqxdata.bin"));
-  EXPECT_EQ(ReadBytes("copy.bin").size(), 957u);
+  EXPECT_EQ(ReadBytes("копия.bin"), ReadBytes("настройка.bin"));
+  EXPECT_EQ(ReadBytes("копия.bin").size(), 957u);
 }
 
 TEST_F(DataTool, ShowSaysWhatEachFunctionListensForAndSwitches) {

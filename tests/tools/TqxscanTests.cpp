@@ -18,6 +18,7 @@
 #include "detect/ToneDetector.h"
 #include "framework/MessageBox.h"
 #include "sim/ModelledTiming.h"
+#include "tools/Utf8Path.h"
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
@@ -147,10 +148,11 @@ class ScanFolder : public testing::Test {
   }
   void TearDown() override { SetMessageBoxHook({}); }
 
-  std::string Path(const std::string& name) const { return (scratch_.Path() / name).string(); }
+  // The tool's command-line form of a file in the folder: UTF-8.
+  std::string Path(const std::string& name) const { return Utf8FromPath(scratch_.Path() / PathFromUtf8(name)); }
 
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+    std::ofstream(PathFromUtf8(Path(name)), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                       static_cast<std::streamsize>(bytes.size()));
     return Path(name);
   }
@@ -177,7 +179,7 @@ class ScanFolder : public testing::Test {
 #endif
 
   std::vector<TickOutcome> Scan(const std::string& path, std::int32_t environmentMode, int channel = 1) const {
-    tqxsim::OpenedRecording opened = OpenScanRecording(path, channel);
+    tqxsim::OpenedRecording opened = OpenScanRecording(PathFromUtf8(path), channel);
     EXPECT_EQ(opened.error, "") << path;
     if (!opened.reader) return {};
     tqxsim::RecordingStream recording(std::move(opened.reader));
@@ -329,9 +331,12 @@ class ScanTool : public ScanFolder {
   }
 };
 
+// The files' names are outside any one-byte code page, which Windows would
+// read a narrow name in.
 TEST_F(ScanTool, PrintsTheTimelineEachFunctionFiredAndASummaryPerFunction) {
-  const std::string wav = Write("two.wav", WavBytes(Tones({{20, 1.0}, {30, 1.0}})));
-  const ToolRun run = Tool({"--quiet", wav, Path("tqxdata.bin")});
+  const std::string wav = Write("два тона.wav", WavBytes(Tones({{20, 1.0}, {30, 1.0}})));
+  ASSERT_FALSE(WriteConfigFile(TwoToneRecord(), PathFromUtf8(Path("функции.bin"))));
+  const ToolRun run = Tool({"--quiet", wav, Path("функции.bin")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Quiet mode"), std::string::npos);
   EXPECT_NE(run.out.find("   0.1 s    20    602.6"), std::string::npos) << run.out;

@@ -9,6 +9,7 @@
 
 #include "config/ConfigFile.h"
 #include "tools/ToolVersion.h"
+#include "tools/Utf8Path.h"
 #include "tools/tqxdata/RecordSummary.h"
 #include "tools/tqxdata/RecordText.h"
 
@@ -58,11 +59,11 @@ constexpr const char* kHelp =
 std::optional<ConfigRecord> LoadDataFile(const fs::path& path, std::ostream& err) {
   std::error_code error;
   if (!fs::exists(path, error)) {
-    err << "tqxdata: " << path.string() << ": no such file\n";
+    err << "tqxdata: " << Utf8FromPath(path) << ": no such file\n";
     return std::nullopt;
   }
   if (fs::is_directory(path, error)) {
-    err << "tqxdata: " << path.string() << ": is a folder, not a data file\n";
+    err << "tqxdata: " << Utf8FromPath(path) << ": is a folder, not a data file\n";
     return std::nullopt;
   }
   // What the monitor reads from the file is decided by its first bytes; the
@@ -71,17 +72,17 @@ std::optional<ConfigRecord> LoadDataFile(const fs::path& path, std::ostream& err
   std::ifstream in(path, std::ios::binary);
   if (in) in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
   if (!in && !in.eof()) {
-    err << "tqxdata: " << path.string() << ": cannot be read\n";
+    err << "tqxdata: " << Utf8FromPath(path) << ": cannot be read\n";
     return std::nullopt;
   }
   file.resize(static_cast<std::size_t>(in.gcount()));
   ConfigRecord record{};
   const std::size_t filled = DecodeDataFile(file, record);
   if (filled < kConfigRecordBytes) {
-    err << "tqxdata: warning: " << path.string() << " holds only " << filled << " of the record's "
+    err << "tqxdata: warning: " << Utf8FromPath(path) << " holds only " << filled << " of the record's "
         << kConfigRecordBytes << " bytes; the rest reads as zero, as in the monitor\n";
   } else if (EncodeDataFile(record) != file) {
-    err << "tqxdata: warning: " << path.string() << " is not exactly as the monitor writes its record ("
+    err << "tqxdata: warning: " << Utf8FromPath(path) << " is not exactly as the monitor writes its record ("
         << fs::file_size(path, error) << " bytes); what follows is what the monitor reads from it\n";
   }
   return record;
@@ -93,7 +94,7 @@ std::optional<std::string> ReadText(const std::string& name, std::istream& in, s
     text << in.rdbuf();
     return text.str();
   }
-  std::ifstream file(name, std::ios::binary);
+  std::ifstream file(PathFromUtf8(name), std::ios::binary);
   if (!file) {
     err << "tqxdata: " << name << ": cannot be read\n";
     return std::nullopt;
@@ -107,7 +108,7 @@ std::optional<std::string> ReadText(const std::string& name, std::istream& in, s
 bool WriteDataFile(const ConfigRecord& record, const fs::path& path, std::ostream& err) {
   const std::error_code error = WriteConfigFile(record, path);
   if (error) {
-    err << "tqxdata: " << path.string() << " could not be written (" << error.message()
+    err << "tqxdata: " << Utf8FromPath(path) << " could not be written (" << error.message()
         << "); the file is as it was\n";
   }
   return !error;
@@ -145,9 +146,9 @@ int Import(const std::string& textName, const fs::path& path, std::istream& in, 
 int RunDataTool(std::span<const std::string> arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   const std::string command = arguments.empty() ? "" : arguments[0];
   const std::size_t operands = arguments.empty() ? 0 : arguments.size() - 1;
-  if (command == "show" && operands <= 1) return Show(operands == 1 ? arguments[1] : kDataFileName, out, err);
-  if (command == "export" && operands == 1) return Export(arguments[1], out, err);
-  if (command == "import" && operands == 2) return Import(arguments[1], arguments[2], in, err);
+  if (command == "show" && operands <= 1) return Show(operands == 1 ? PathFromUtf8(arguments[1]) : kDataFileName, out, err);
+  if (command == "export" && operands == 1) return Export(PathFromUtf8(arguments[1]), out, err);
+  if (command == "import" && operands == 2) return Import(arguments[1], PathFromUtf8(arguments[2]), in, err);
   if (command == "--help" || command == "-h") {
     out << kUsage << kHelp;
     return kDone;

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/CommandLine.h"
 #include "tools/tqxdata/DataTool.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = CommandLineArguments(argc, argv);
   return RunDataTool(arguments, std::cin, std::cout, std::cerr);
 }

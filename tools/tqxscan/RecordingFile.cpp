@@ -16,7 +16,7 @@ tqxsim::OpenedRecording Refused(std::string error) { return {nullptr, std::move(
 // input; a scan would report a shortened recording as if it were whole, so a
 // file shorter than its own RIFF header says is refused. (RF64 and W64 files
 // announce their size elsewhere, and are read as the library finds them.)
-std::string Truncation(const std::string& path, std::uintmax_t fileBytes) {
+std::string Truncation(const std::filesystem::path& path, std::uintmax_t fileBytes) {
   std::array<unsigned char, kRiffHeaderBytes> header{};
   std::ifstream in(path, std::ios::binary);
   if (!in.read(reinterpret_cast<char*>(header.data()), header.size()) || std::memcmp(header.data(), "RIFF", 4) != 0) {
@@ -31,7 +31,7 @@ std::string Truncation(const std::string& path, std::uintmax_t fileBytes) {
 
 }  // namespace
 
-tqxsim::OpenedRecording OpenScanRecording(const std::string& path, int channel) {
+tqxsim::OpenedRecording OpenScanRecording(const std::filesystem::path& path, int channel) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return Refused("no such file");
   if (std::filesystem::is_directory(path, error)) return Refused("is a folder, not a recording");

@@ -13,6 +13,7 @@
 #include "config/ConfigFile.h"
 #include "detect/ToneDetector.h"
 #include "tools/ToolVersion.h"
+#include "tools/Utf8Path.h"
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanReport.h"
@@ -149,19 +150,20 @@ std::optional<ScanRequest> ParseArguments(std::span<const std::string> arguments
 // monitor with no functions; a scan with none would tell nothing, so here it
 // is refused.
 std::optional<ConfigRecord> LoadDataFile(const std::string& path, std::ostream& err) {
+  const fs::path file = PathFromUtf8(path);
   std::error_code error;
-  if (!fs::exists(path, error)) {
+  if (!fs::exists(file, error)) {
     err << "tqxscan: " << path << ": no such data file; name the monitor's data file after the recording\n";
     return std::nullopt;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in || fs::is_directory(path, error)) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in || fs::is_directory(file, error)) {
     err << "tqxscan: " << path << ": cannot be read as a data file\n";
     return std::nullopt;
   }
-  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   ConfigRecord record{};
-  const std::size_t filled = DecodeDataFile(file, record);
+  const std::size_t filled = DecodeDataFile(bytes, record);
   if (filled < kConfigRecordBytes) {
     err << "tqxscan: warning: " << path << " holds only " << filled << " of the record's " << kConfigRecordBytes
         << " bytes; the rest reads as zero, as in the monitor\n";
@@ -223,7 +225,7 @@ int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::
   if (!request) return kWrongCommandLine;
   const std::string& path = request->recordingPath;
 
-  tqxsim::OpenedRecording opened = OpenScanRecording(path, request->channel);
+  tqxsim::OpenedRecording opened = OpenScanRecording(PathFromUtf8(path), request->channel);
   if (!opened.reader) {
     err << "tqxscan: " << path << ": " << opened.error << "\n";
     return kFailed;
