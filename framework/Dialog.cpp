@@ -1,7 +1,6 @@
 #include "framework/Dialog.h"
 
 #include <map>
-#include <optional>
 #include <utility>
 
 #include "framework/DialogWindow.h"
@@ -68,7 +67,7 @@ void CDialog::EndDialog(int result) {
 
 bool CDialog::UpdateData(bool saveAndValidate) {
   if (!window_) return false;
-  if (saveAndValidate) userChangesAtSave_ = userChangeCount_;
+  if (saveAndValidate) changedByUser_.clear();
   CDataExchange exchange(*this, saveAndValidate ? CDataExchange::Save : CDataExchange::Load);
   DoDataExchange(exchange);
   return !exchange.Failed();
@@ -80,10 +79,7 @@ void CDialog::UpdateDataKeepingUserInput() {
   DoDataExchange(exchange);
 }
 
-bool CDialog::ChangedByUserSinceSave(int id) const {
-  const auto found = userChanges_.find(id);
-  return found != userChanges_.end() && found->second > userChangesAtSave_;
-}
+bool CDialog::ChangedByUserSinceSave(int id) const { return changedByUser_.contains(id); }
 
 void CDialog::SetWindowText(std::string_view text) {
   if (window_) window_->SetTitle(text);
@@ -213,16 +209,15 @@ void CDialog::Window::ReportEditChange(int id) {
 void CDialog::Window::ReportTimer(int id) {
   static std::map<std::pair<const Window*, int>, int> loopsWhenFiring;
   const std::pair<const Window*, int> timer{this, id};
-  const auto found = loopsWhenFiring.find(timer);
-  if (found != loopsWhenFiring.end() && OpenModalLoops() <= found->second) return;
-  const std::optional<int> outer =
-      found != loopsWhenFiring.end() ? std::optional<int>(found->second) : std::nullopt;
-  loopsWhenFiring[timer] = OpenModalLoops();
+  const int loops = OpenModalLoops();
+  const auto [mark, outermost] = loopsWhenFiring.try_emplace(timer, loops);
+  if (!outermost && loops <= mark->second) return;
+  const int outer = std::exchange(mark->second, loops);
   dialog_.OnTimer(id);
-  if (outer) {
-    loopsWhenFiring[timer] = *outer;
-  } else {
+  if (outermost) {
     loopsWhenFiring.erase(timer);
+  } else {
+    loopsWhenFiring[timer] = outer;
   }
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // A dialog window built from a template: controls by id, data exchange, command
 // routing by id and notification, timers by id, painting and a system menu.
-#include <cstdint>
-#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -114,7 +113,7 @@ class CDialog {
   friend struct Window;
   // Creates the window and runs OnInitDialog; false when no window is left.
   bool CreateAndInitWindow();
-  void NoteUserChange(int id) { userChanges_[id] = ++userChangeCount_; }
+  void NoteUserChange(int id) { changedByUser_.insert(id); }
 
   const DialogTemplate& template_;
   CDialog* owner_;
@@ -124,9 +123,6 @@ class CDialog {
   // must not pause it again when it shows a value in its own form (a typed
   // "2.50" written back as "2.5").
   bool writingControlText_ = false;
-  // The user's changes, numbered in order: each control's latest, and the
-  // number reached when the controls were last saved.
-  std::map<int, std::uint64_t> userChanges_;
-  std::uint64_t userChangeCount_ = 0;
-  std::uint64_t userChangesAtSave_ = 0;
+  // The controls the user changed since the controls were last saved.
+  std::set<int> changedByUser_;
 };

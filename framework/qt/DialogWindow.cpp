@@ -297,18 +297,21 @@ void QtDialogWindow::LimitText(int id, int maxChars) { LimitEditText(Control(id)
 
 CRect QtDialogWindow::ClientRect() const { return CRect{0, 0, width(), height()}; }
 
-CRect QtDialogWindow::Frame() const {
-  const QRect frame = frameGeometry();
-  return CRect{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+namespace {
+
+CRect ToRect(const QRect& rect) {
+  return CRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
+
+}  // namespace
+
+CRect QtDialogWindow::Frame() const { return ToRect(frameGeometry()); }
 
 CRect QtDialogWindow::WorkAreaAt(const CRect& frame) const {
   const QPoint middle((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
   const QScreen* screen = QGuiApplication::screenAt(middle);
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return frame;
-  const QRect area = screen->availableGeometry();
-  return CRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  return screen != nullptr ? ToRect(screen->availableGeometry()) : frame;
 }
 
 bool QtDialogWindow::IsMinimized() const { return isMinimized(); }

@@ -87,7 +87,7 @@ DialogBaseUnits Win32DialogWindow::BaseUnits() const {
 CRect Win32DialogWindow::Frame() const { return ToRect(native_.Frame()); }
 
 CRect Win32DialogWindow::WorkAreaAt(const CRect& frame) const {
-  return ToRect(native_.WorkAreaAt(native::Bounds{frame.left, frame.top, frame.right, frame.bottom}));
+  return ToRect(native::WorkAreaAt(native::Bounds{frame.left, frame.top, frame.right, frame.bottom}));
 }
 
 void Win32DialogWindow::Clicked(int id) { ReportClick(id); }

@@ -44,6 +44,9 @@ void UseFineTimerGrain();
 // started from the Start Menu it has none, and nothing changes. Called first,
 // before anything is written.
 void UseStartingConsole();
+// In screen pixels, the work area (the monitor less its task bars) of the
+// monitor nearest the frame.
+Bounds WorkAreaAt(const Bounds& frame);
 // The system's icon sizes in pixels.
 Extent LargeIconSize();
 Extent SmallIconSize();
@@ -142,10 +145,8 @@ class Dialog {
   void Invalidate(const Bounds* bounds, bool erase);
   void PaintInvalidNow();
   Bounds ClientBounds() const;
-  // Screen pixels: the outer frame, the work area of the monitor nearest a
-  // frame, and a move of the frame.
+  // Screen pixels: the outer frame, and a move of it.
   Bounds Frame() const;
-  Bounds WorkAreaAt(const Bounds& frame) const;
   void MoveFrameTo(int left, int top);
   bool IsMinimized() const;
   void SetIcon(const IconResource& icon, bool big);

@@ -433,14 +433,6 @@ Bounds Dialog::Frame() const {
   return Bounds{frame.left, frame.top, frame.right, frame.bottom};
 }
 
-Bounds Dialog::WorkAreaAt(const Bounds& frame) const {
-  const RECT rect{frame.left, frame.top, frame.right, frame.bottom};
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
-  return Bounds{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-}
-
 void Dialog::MoveFrameTo(int left, int top) {
   SetWindowPos(state_->window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -65,16 +65,14 @@ void LayOut(HWND box, const std::wstring& text) {
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)));
+  // Without an owner, the work area of the monitor at the origin: the
+  // primary one's.
   const HWND owner = GetWindow(box, GW_OWNER);
-  RECT ownerFrame{};
-  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
-                                   : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
-                  &monitor);
-  const RECT& area = monitor.rcWork;
-  const RECT& over = owner != nullptr ? ownerFrame : area;
+  RECT ownerRect{};
+  if (owner != nullptr) GetWindowRect(owner, &ownerRect);
+  const native::Bounds ownerFrame{ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom};
+  const native::Bounds area = native::WorkAreaAt(ownerFrame);
+  const native::Bounds& over = owner != nullptr ? ownerFrame : area;
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   SetWindowPos(box, nullptr, PlaceAlongAxis(width, over.left, over.right, area.left, area.right),

@@ -52,11 +52,7 @@ TEST(WindowThreadMessageBox, IsAModalWarningCaptionedWithTheAppNameAndCountedWhi
       ProcessEventsUntil(BoxHoldsTheFocus, 1s);
       shown = VisibleMessageBoxes();
       openWhileShown = OpenWindowThreadMessageBoxes();
-      PressKeyAtTheFocus(Key::Enter);
-      if (!ProcessEventsUntil([] { return VisibleMessageBoxes().empty(); }, 1s)) {
-        ADD_FAILURE() << "Enter did not answer the box";
-        AnswerMessageBox();
-      }
+      EXPECT_TRUE(KeyAnswersTheBox(Key::Enter, [] { return VisibleMessageBoxes().empty(); }));
     });
     AfxMessageBox("Requested voltage out of range.  Please enter a value between 0 and 5 volts.");
     dialogStillOpen = IsShown(dialog);

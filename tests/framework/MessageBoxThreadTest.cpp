@@ -83,11 +83,7 @@ TEST_F(WorkerMessageBox, TakesTheKeyboardAsItShowsSoEnterAndEscapeAnswerItAndNot
       StartWorker("error: too few bytes returned");
       ASSERT_TRUE(ProcessEventsUntil(BoxShown));
       heldTheFocus.push_back(ProcessEventsUntil(BoxHoldsTheFocus, 1s));
-      PressKeyAtTheFocus(key);
-      if (!ProcessEventsUntil([&] { return returned.load(); }, 1s)) {
-        ADD_FAILURE() << "the key did not answer the box";
-        AnswerMessageBox();
-      }
+      EXPECT_TRUE(KeyAnswersTheBox(key, [&] { return returned.load(); }));
       worker.join();
     }
     windowStillOpen = IsShown(dialog);

@@ -108,3 +108,10 @@ bool BoxHoldsTheFocus() {
   const std::vector<VisibleMessageBox> boxes = VisibleMessageBoxes();
   return std::any_of(boxes.begin(), boxes.end(), [](const VisibleMessageBox& box) { return box.holdsTheFocus; });
 }
+
+bool KeyAnswersTheBox(Key key, const std::function<bool()>& answered) {
+  PressKeyAtTheFocus(key);
+  if (ProcessEventsUntil(answered, 1s)) return true;
+  AnswerMessageBox();
+  return false;
+}

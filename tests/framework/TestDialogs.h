@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "support/DialogDriver.h"
 
 namespace probe {
 inline constexpr int kNumberEdit = 101;
@@ -41,6 +42,9 @@ const DialogTemplate& BareTemplate();
 // Whether a message box is up with the keyboard's focus in it; the window
 // system makes a window active a moment after it shows.
 bool BoxHoldsTheFocus();
+// Presses the key where the focus is; whether `answered` held soon after. A
+// box the key left open is answered with OK, so the test goes on.
+bool KeyAnswersTheBox(Key key, const std::function<bool()>& answered);
 
 class ProbeDialog : public CDialog {
  public:

@@ -186,7 +186,8 @@ CRect ControlRect(const CDialog& dialog, int id) {
 ScreenPlace PlaceOnScreen(const CDialog& dialog) {
   void* window = RequireWindow(dialog);
   if (window == nullptr) return {};
-  return ScreenPlace{ToRect(driving::FrameOf(window)), ToRect(driving::WorkAreaOf(window))};
+  const native::Bounds frame = driving::FrameOf(window);
+  return ScreenPlace{ToRect(frame), ToRect(native::WorkAreaAt(frame))};
 }
 
 std::vector<std::string> ControlTexts(const CDialog& dialog) {

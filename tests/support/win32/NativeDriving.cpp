@@ -274,13 +274,6 @@ native::Bounds FrameOf(void* window) {
   return native::Bounds{frame.left, frame.top, frame.right, frame.bottom};
 }
 
-native::Bounds WorkAreaOf(void* window) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Window(window), MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& area = monitor.rcWork;
-  return native::Bounds{area.left, area.top, area.right, area.bottom};
-}
 
 int ControlIdAt(void* window, int x, int y) {
   const HWND hit = ChildWindowFromPointEx(Window(window), POINT{x, y}, CWP_SKIPINVISIBLE);

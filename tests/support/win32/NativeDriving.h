@@ -66,10 +66,8 @@ void* FocusedIn(void* window);
 int FocusedControlId(void* window);
 std::string SelectedText(void* control);
 native::Bounds ControlBounds(void* window, void* control);
-// Screen pixels: the window's outer frame, and the work area of the monitor
-// that holds most of it.
+// The window's outer frame in screen pixels.
 native::Bounds FrameOf(void* window);
-native::Bounds WorkAreaOf(void* window);
 // 0 for the background.
 int ControlIdAt(void* window, int x, int y);
 std::vector<std::string> ControlTexts(void* window);
