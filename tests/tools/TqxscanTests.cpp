@@ -22,6 +22,7 @@
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
+#include "tools/tqxscan/ToneFinder.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -111,6 +112,27 @@ std::vector<double> Tones(std::initializer_list<std::pair<int, double>> steps) {
   return samples;
 }
 
+// Appends seconds of a sine at hz (or silence, at amplitude 0).
+void AddSine(std::vector<double>& samples, double hz, double seconds, double amplitude = kHalfScale) {
+  const auto count = static_cast<std::size_t>(std::lround(seconds * kRateHz));
+  for (std::size_t n = 0; n < count; ++n) {
+    const double t = static_cast<double>(samples.size()) / kRateHz;
+    samples.push_back(amplitude * std::sin(2 * std::numbers::pi * hz * t));
+  }
+}
+
+// A voice, as the finder meets it: ten harmonics of a pitch that glides
+// between 110 and 170 Hz.
+void AddVoice(std::vector<double>& samples, double seconds) {
+  double phase = 0.0;
+  for (int n = 0; n < std::lround(seconds * kRateHz); ++n) {
+    phase += 2 * std::numbers::pi * (140 + 30 * std::sin(2 * std::numbers::pi * 1.5 * n / kRateHz)) / kRateHz;
+    double value = 0.0;
+    for (int k = 1; k <= 10; ++k) value += 0.15 * std::sin(k * phase) / k;
+    samples.push_back(value);
+  }
+}
+
 void Listen(ConfigRecord& record, int function, int bin, int requiredCount, const char* name) {
   record.triggerBin1[function] = bin;
   record.requiredCount[function] = requiredCount;
@@ -177,6 +199,16 @@ class ScanFolder : public testing::Test {
     return Path(name);
   }
 #endif
+
+  ToneFindings Find(const std::string& path) const {
+    tqxsim::OpenedRecording native = OpenScanRecording(PathFromUtf8(path), 1);
+    tqxsim::OpenedRecording module = OpenScanRecording(PathFromUtf8(path), 1);
+    ToneFindings findings;
+    if (!native.reader || !module.reader) return findings;
+    tqxsim::RecordingStream moduleStream(std::move(module.reader));
+    EXPECT_TRUE(FindTones(*native.reader, moduleStream, {}, findings));
+    return findings;
+  }
 
   std::vector<TickOutcome> Scan(const std::string& path, std::int32_t environmentMode, int channel = 1) const {
     tqxsim::OpenedRecording opened = OpenScanRecording(PathFromUtf8(path), channel);
@@ -309,6 +341,62 @@ INSTANTIATE_TEST_SUITE_P(
     FormatTestName);
 #endif
 
+// Each tone as measured, its ends within 0.1 s and its frequency within
+// 2 Hz; speech, a blip shorter than 0.3 s and noise are no tones.
+TEST_F(RecordingScan, FindsEachSteadyToneWithWhatTheModuleMakesOfIt) {
+  std::vector<double> samples;
+  AddSine(samples, 0, 0.5);
+  AddSine(samples, 1122.5, 1.0);  // between bins 36 and 37, then at once
+  AddSine(samples, 850.0, 3.0);   // tone B of a two-tone page
+  AddSine(samples, 0, 0.5);
+  AddVoice(samples, 1.5);
+  AddSine(samples, 0, 0.5);
+  AddSine(samples, 2500.0, 1.0);  // folds to 1559.5 Hz
+  AddSine(samples, 300.0, 1.0);
+  AddSine(samples, 0, 0.5);
+  AddSine(samples, 1500.0, 0.2);  // a blip
+  AddSine(samples, 0, 0.5);
+  AddSine(samples, 1500.0, 1.0, 0.02);  // -29 dB
+  AddSine(samples, 1130.0, 0.25);       // shorter than a count of 3 needs, still no tone
+  AddSine(samples, 1130.0, 0.5, 0.3);   // in bin 37 with the first
+  for (int n = 0; n < kRateHz; ++n) samples.push_back(0.1 * std::sin(n * n * 0.37));  // noise
+  const ToneFindings found = Find(Write("tones.wav", WavBytes(samples)));
+
+  struct Expected {
+    double start, end, hz;
+    int strongestBin;
+    unsigned flags;
+  };
+  const auto flags = [](std::initializer_list<ToneFlag> set) {
+    unsigned bits = 0;
+    for (const ToneFlag flag : set) bits |= static_cast<unsigned>(flag);
+    return bits;
+  };
+  const std::vector<Expected> expected = {
+      {0.5, 1.5, 1122.5, 36, flags({ToneFlag::BetweenBins, ToneFlag::SharesBins})},
+      {1.5, 4.5, 850.0, 28, 0},
+      {7.0, 8.0, 2500.0, 50, flags({ToneFlag::AboveRange})},
+      {8.0, 9.0, 300.0, 10, flags({ToneFlag::BelowRange, ToneFlag::BetweenBins})},
+      {10.2, 11.2, 1500.0, 48, flags({ToneFlag::TooWeakForNoisy})},
+      {11.2, 11.95, 1130.0, 37, flags({ToneFlag::BetweenBins, ToneFlag::SharesBins})},
+  };
+  ASSERT_EQ(found.tones.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const FoundTone& tone = found.tones[i];
+    SCOPED_TRACE(testing::Message() << "tone " << i << " at " << tone.startSeconds << " s, " << tone.frequencyHz);
+    EXPECT_NEAR(tone.startSeconds, expected[i].start, 0.1);
+    EXPECT_NEAR(tone.endSeconds, expected[i].end, 0.1);
+    EXPECT_NEAR(tone.frequencyHz, expected[i].hz, 2.0);
+    ASSERT_FALSE(tone.bins.empty());
+    EXPECT_EQ(tone.bins.front().bin, expected[i].strongestBin);
+    EXPECT_EQ(tone.flags, expected[i].flags);
+  }
+  EXPECT_NEAR(found.tones[2].foldsToHz, tqxsim::kModelledSampleRateHz - 2500.0, 2.0);
+  EXPECT_TRUE(found.tones[1].noisyHears && found.tones[1].quietHears);
+  EXPECT_FALSE(found.tones[3].noisyHears || found.tones[3].quietHears);
+  EXPECT_EQ(found.distinct.size(), 6u);
+}
+
 struct ToolRun {
   int status;
   std::string out;
@@ -424,13 +512,50 @@ TEST_F(ScanTool, ScansTheChosenChannelOverTheChosenWindowAndSummarises) {
   EXPECT_EQ(run.err, "") << "no progress line off a terminal";
 }
 
+// Two pages of tones A and B, with speech between: one function each, fired
+// once per page by the replay, written as a new data file that is then kept.
+TEST_F(ScanTool, DefinesAFunctionPerToneThatFiresOncePerOccurrenceAndKeepsTheFile) {
+  std::vector<double> samples;
+  for (int page = 0; page < 2; ++page) {
+    AddSine(samples, 0, 1.0);
+    AddSine(samples, 1122.5, 1.0);
+    AddSine(samples, 741.0, 3.0);
+    AddSine(samples, 0, 1.0);
+    AddVoice(samples, 2.0);
+  }
+  const std::string wav = Write("pages.wav", WavBytes(samples));
+  const std::string defined = Path("новые.bin"), picture = Path("pages.svg");
+  const ToolRun run = Tool({"--tones", "--define", defined, "--plot", picture, wav});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  function 1 \"1122.4 Hz\", bins 36 37"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  function 2 \"740.9 Hz\", bins 24 25"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+  const std::string once = "fired 2 times, 2 occurrences of its tone: once per occurrence\n";
+  EXPECT_NE(run.out.find(once, run.out.find(once) + 1), std::string::npos) << "both functions: " << run.out;
+  ConfigRecord record{};
+  ASSERT_FALSE(ReadConfigFile(record, PathFromUtf8(defined)));
+  EXPECT_EQ(record.triggerBin1[1], 36);
+  EXPECT_EQ(record.triggerBin1[3], 0);
+  std::ifstream svg(PathFromUtf8(picture));
+  const std::string drawn{std::istreambuf_iterator<char>(svg), std::istreambuf_iterator<char>()};
+  EXPECT_NE(drawn.find(">740.9 Hz (flagged)</text>"), std::string::npos);
+
+  const ToolRun again = Tool({"--tones", "--json", "--define", defined, wav});
+  ExpectRefused(again, "exists already and is kept");
+  const ToolRun forced = Tool({"--tones", "--json", "--define", defined, "--force", wav});
+  EXPECT_EQ(forced.status, 0);
+  EXPECT_EQ(forced.out.find("{\"start_s\":1.00,\"end_s\":2.00,\"frequency_hz\":1122."), 0u) << forced.out;
+}
+
 TEST_F(ScanTool, RefusesAMissingDataFileAndAWrongCommandLine) {
   const std::string wav = Write("two.wav", WavBytes(Tones({{20, 0.5}})));
   ExpectRefused(Tool({wav, Path("absent.bin")}), "absent.bin: no such data file");
 
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"--loud", wav}, {wav, Path("tqxdata.bin"), "extra"}, {"--version", wav},
-        {"--channel", "0", wav}, {"--from", "1:x", wav}, {wav, "--to"}, {"--from", "0.4", "--to", "0.3", wav}}) {
+        {"--channel", "0", wav}, {"--from", "1:x", wav}, {wav, "--to"}, {"--from", "0.4", "--to", "0.3", wav},
+        {"--json", wav}, {"--tones", "--summary", wav}, {"--tones", "--force", wav},
+        {"--tones", "--define", "x.bin", wav, Path("tqxdata.bin")}}) {
     const ToolRun run = Tool(arguments);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Usage: tqxscan [--quiet] [--summary] [--channel N] [--from TIME] [--to TIME] RECORDING"),

@@ -4,7 +4,6 @@
 
 #include "detect/ToneDetector.h"
 #include "dsp/PeakSearch.h"
-#include "tools/tqxscan/ModuleFrames.h"
 
 namespace {
 
@@ -18,29 +17,40 @@ constexpr std::int32_t kPeakBinBeforeFirstCycle = 1;
 // the window's start. In the monitor their phase is whatever start-up makes
 // it; a fixed one keeps a scan repeatable, and moves a tick's view of the
 // recording by less than one cycle (about 42 ms).
+ModuleTicks::ModuleTicks(tqxsim::RecordingStream& recording, ScanWindow window)
+    : window_(window),
+      endSeconds_(std::min(window.toSeconds, recording.Seconds())),
+      frames_(recording, window.fromSeconds, endSeconds_),
+      peakBin_(kPeakBinBeforeFirstCycle) {}
+
+bool ModuleTicks::Next() {
+  ++tick_;
+  seconds_ = window_.fromSeconds + static_cast<double>(tick_ * kTickPeriodMs) / kMillisecondsPerSecond;
+  if (seconds_ > endSeconds_) return false;
+  while (publishedCycles_ < frames_.CycleCount() && frames_.PublishedAtSeconds(publishedCycles_) <= seconds_) {
+    ++publishedCycles_;
+  }
+  return true;
+}
+
+// Only the latest cycle published by now matters: the cycles do not depend on
+// each other, and the tick reads nothing but the last publication.
+bool ModuleTicks::Read() {
+  if (publishedCycles_ == transformedCycles_) return true;
+  if (!frames_.ReadFrame(publishedCycles_ - 1, spectrum_.samples)) return false;
+  ComputeSpectrum(spectrum_);
+  peakBin_ = FindPeakBin(spectrum_.levels);
+  transformedCycles_ = publishedCycles_;
+  return true;
+}
+
 bool RunScan(tqxsim::RecordingStream& recording, const ConfigRecord& record, std::int32_t environmentMode,
              ScanWindow window, const std::function<void(const TickOutcome&)>& onTick) {
-  const double endSeconds = std::min(window.toSeconds, recording.Seconds());
-  ModuleFrames frames(recording, window.fromSeconds, endSeconds);
+  ModuleTicks ticks(recording, window);
   OfflineMonitor monitor(record, environmentMode);
-  SpectrumState spectrum;
-  std::int32_t peakBin = kPeakBinBeforeFirstCycle;
-  int publishedCycles = 0;
-
-  for (std::int64_t tick = 1;; ++tick) {
-    const double now = window.fromSeconds + static_cast<double>(tick * kTickPeriodMs) / kMillisecondsPerSecond;
-    if (now > endSeconds) break;
-    // Only the latest cycle published by now matters: the cycles do not depend
-    // on each other, and the tick reads nothing but the last publication.
-    int latest = publishedCycles;
-    while (latest < frames.CycleCount() && frames.PublishedAtSeconds(latest) <= now) ++latest;
-    if (latest > publishedCycles) {
-      if (!frames.ReadFrame(latest - 1, spectrum.samples)) return true;
-      ComputeSpectrum(spectrum);
-      peakBin = FindPeakBin(spectrum.levels);
-      publishedCycles = latest;
-    }
-    onTick(monitor.Tick(now, spectrum.levels, peakBin));
+  while (ticks.Next()) {
+    if (!ticks.Read()) return true;
+    onTick(monitor.Tick(ticks.Seconds(), ticks.Levels(), ticks.PeakBin()));
   }
   return false;
 }

@@ -8,13 +8,43 @@
 #include <limits>
 
 #include "config/ConfigRecord.h"
+#include "dsp/Spectrum.h"
 #include "sim/RecordingStream.h"
+#include "tools/tqxscan/ModuleFrames.h"
 #include "tools/tqxscan/OfflineMonitor.h"
 
 // The stretch of the recording scanned, in seconds from its start.
 struct ScanWindow {
   double fromSeconds = 0.0;
   double toSeconds = std::numeric_limits<double>::infinity();
+};
+
+// The ticks over the window, the first 100 ms after its start, the last at or
+// before its end (or the recording's), each with the spectrum the worker last
+// published by then. A tick that needs no spectrum skips its transform.
+class ModuleTicks {
+ public:
+  ModuleTicks(tqxsim::RecordingStream& recording, ScanWindow window);
+
+  // Moves on to the next tick; false past the last.
+  bool Next();
+  double Seconds() const { return seconds_; }
+  // Brings the levels and the peak bin up to this tick. False when the file
+  // ended before the frames it announced.
+  bool Read();
+  const LevelSpectrum& Levels() const { return spectrum_.levels; }
+  std::int32_t PeakBin() const { return peakBin_; }
+
+ private:
+  ScanWindow window_;
+  double endSeconds_;
+  ModuleFrames frames_;
+  SpectrumState spectrum_;
+  std::int32_t peakBin_;
+  std::int64_t tick_ = 0;
+  double seconds_ = 0.0;
+  int publishedCycles_ = 0;
+  int transformedCycles_ = 0;
 };
 
 // One outcome per tick, the first 100 ms after the window's start, the last

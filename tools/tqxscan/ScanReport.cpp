@@ -69,10 +69,14 @@ std::string ChannelText(const ScanHeader& header) {
 
 }  // namespace
 
-void PrintScanHeader(std::ostream& out, const ScanHeader& header, const tqxsim::RecordingStream& recording) {
+void PrintRecordingLine(std::ostream& out, const ScanHeader& header, const tqxsim::RecordingStream& recording) {
   out << "recording  " << header.recordingPath
       << Formatted(": %.2f s, %s, %.0f Hz, read at the module's %.1f Hz\n", recording.Seconds(),
                    ChannelText(header).c_str(), recording.SampleRateHz(), tqxsim::kModelledSampleRateHz);
+}
+
+void PrintScanHeader(std::ostream& out, const ScanHeader& header, const tqxsim::RecordingStream& recording) {
+  PrintRecordingLine(out, header, recording);
   out << "functions  " << header.dataFilePath << ", ";
   if (header.environmentMode == kNoisyEnvironment) {
     out << Formatted("Noisy mode: a tick hears the lowest used bin above %.0f dB\n", kNoisyHearingThresholdDb);

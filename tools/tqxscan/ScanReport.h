@@ -20,6 +20,8 @@ struct ScanHeader {
   std::int32_t environmentMode = 0;
 };
 
+// The recording's line of the header alone.
+void PrintRecordingLine(std::ostream& out, const ScanHeader& header, const tqxsim::RecordingStream& recording);
 void PrintScanHeader(std::ostream& out, const ScanHeader& header, const tqxsim::RecordingStream& recording);
 
 void PrintTimelineHeading(std::ostream& out);

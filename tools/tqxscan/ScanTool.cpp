@@ -4,34 +4,30 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <vector>
 
-#include "config/ConfigFile.h"
 #include "detect/ToneDetector.h"
 #include "tools/ToolVersion.h"
 #include "tools/Utf8Path.h"
-#include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
+#include "tools/tqxscan/ScanInput.h"
 #include "tools/tqxscan/ScanReport.h"
+#include "tools/tqxscan/ToneTool.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kWrongCommandLine = 2;
 constexpr double kSecondsPerMinute = 60.0;
-constexpr double kTickPeriodSeconds = kTickPeriodMs / 1000.0;
 // A progress line is redrawn at most this often, in recording time.
 constexpr double kProgressStepSeconds = 60.0;
 
 constexpr const char* kUsage =
-    "Usage: tqxscan [--quiet] [--summary] [--channel N] [--from TIME] [--to TIME] RECORDING [FILE]\n";
+    "Usage: tqxscan [--quiet] [--summary] [--channel N] [--from TIME] [--to TIME] RECORDING [FILE]\n"
+    "       tqxscan --tones [--json] [--define NEW_FILE [--force]] [--plot PICTURE.svg] [--quiet]\n"
+    "               [--channel N] [--from TIME] [--to TIME] RECORDING [FILE]\n";
 constexpr const char* kTryHelp = "Try 'tqxscan --help' for more.\n";
 // Laid out as help2man reads it: the packaged manual page is made from it, and
 // its first line after the usage is the page's one-line description.
@@ -46,6 +42,14 @@ constexpr const char* kHelp =
     "function. No module is needed and nothing is switched. On a terminal, a long\n"
     "scan shows its progress on standard error.\n"
     "\n"
+    "With --tones, finds the steady tones the recording holds instead, and needs no\n"
+    "data file: each tone's start, end, frequency and level as measured from the\n"
+    "recording, the bins it lands in and whether each mode hears it, with flags\n"
+    "for what would keep a function from answering it. --define writes a new data\n"
+    "file with one function per tone the Noisy mode hears (no actions enabled) and\n"
+    "replays the recording with it; --plot draws the tones (and the fires of the\n"
+    "functions of FILE or of the new file) as an SVG picture.\n"
+    "\n"
     "Options:\n"
     "      --quiet         detect in the Quiet mode: a tick hears the strongest bin\n"
     "      --summary       print only the functions fired and the summary, no\n"
@@ -55,6 +59,12 @@ constexpr const char* kHelp =
     "      --from TIME     start the scan TIME into the recording\n"
     "      --to TIME       end the scan TIME into the recording; TIME is seconds\n"
     "                      (90.5) or minutes and seconds (1:30.5, 2:01:30)\n"
+    "      --tones         find the tones the recording holds\n"
+    "      --json          with --tones: one JSON object per tone, one per line\n"
+    "      --define FILE   with --tones: write functions for the tones found to the\n"
+    "                      new data file FILE and replay the recording with them\n"
+    "      --force         with --define: replace FILE if it exists\n"
+    "      --plot FILE     with --tones: draw the tones into the SVG picture FILE\n"
     "  -h, --help          print this help and exit\n"
     "      --version       print the version and exit\n"
     "\n"
@@ -63,14 +73,6 @@ constexpr const char* kHelp =
     "  1  the recording or the data file will not do\n"
     "  2  a wrong command line\n";
 
-struct ScanRequest {
-  std::int32_t environmentMode = kNoisyEnvironment;
-  bool summaryOnly = false;
-  int channel = 1;
-  ScanWindow window;
-  std::string recordingPath;
-  std::string dataFilePath = kDataFileName;
-};
 
 // The whole text as one number, or nothing.
 template <typename Number>
@@ -116,12 +118,23 @@ std::optional<ScanRequest> ParseArguments(std::span<const std::string> arguments
   std::vector<std::string> files;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    const bool takesValue = argument == "--channel" || argument == "--from" || argument == "--to";
+    const bool takesValue = argument == "--channel" || argument == "--from" || argument == "--to" ||
+                            argument == "--define" || argument == "--plot";
     if (takesValue && i + 1 == arguments.size()) return wrong(argument + " needs a value");
     if (argument == "--quiet") {
       request.environmentMode = kQuietEnvironment;
     } else if (argument == "--summary") {
       request.summaryOnly = true;
+    } else if (argument == "--tones") {
+      request.tones = true;
+    } else if (argument == "--json") {
+      request.json = true;
+    } else if (argument == "--force") {
+      request.force = true;
+    } else if (argument == "--define") {
+      request.definePath = arguments[++i];
+    } else if (argument == "--plot") {
+      request.plotPath = arguments[++i];
     } else if (argument == "--channel") {
       const std::optional<int> channel = ParseChannel(arguments[++i]);
       if (!channel) return wrong("--channel takes a channel number from 1, not " + arguments[i]);
@@ -141,34 +154,16 @@ std::optional<ScanRequest> ParseArguments(std::span<const std::string> arguments
     return std::nullopt;
   }
   if (request.window.toSeconds <= request.window.fromSeconds) return wrong("--to must come after --from");
+  if (!request.tones && (request.json || request.force || !request.definePath.empty() || !request.plotPath.empty())) {
+    return wrong("--json, --define, --force and --plot go with --tones");
+  }
+  if (request.tones && request.summaryOnly) return wrong("--summary is for a scan, not --tones");
+  if (request.force && request.definePath.empty()) return wrong("--force goes with --define");
+  if (!request.definePath.empty() && files.size() == 2) return wrong("--define makes its own data file; name no FILE");
   request.recordingPath = files[0];
   if (files.size() == 2) request.dataFilePath = files[1];
+  request.dataFileNamed = files.size() == 2;
   return request;
-}
-
-// The record as the monitor's start-up reads it. A missing file starts the
-// monitor with no functions; a scan with none would tell nothing, so here it
-// is refused.
-std::optional<ConfigRecord> LoadDataFile(const std::string& path, std::ostream& err) {
-  const fs::path file = PathFromUtf8(path);
-  std::error_code error;
-  if (!fs::exists(file, error)) {
-    err << "tqxscan: " << path << ": no such data file; name the monitor's data file after the recording\n";
-    return std::nullopt;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in || fs::is_directory(file, error)) {
-    err << "tqxscan: " << path << ": cannot be read as a data file\n";
-    return std::nullopt;
-  }
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  ConfigRecord record{};
-  const std::size_t filled = DecodeDataFile(bytes, record);
-  if (filled < kConfigRecordBytes) {
-    err << "tqxscan: warning: " << path << " holds only " << filled << " of the record's " << kConfigRecordBytes
-        << " bytes; the rest reads as zero, as in the monitor\n";
-  }
-  return record;
 }
 
 // How far a scan has come, drawn in place on a terminal. The scan's own lines
@@ -223,24 +218,12 @@ int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::
   }
   const std::optional<ScanRequest> request = ParseArguments(arguments, err);
   if (!request) return kWrongCommandLine;
+  if (request->tones) return RunToneTool(*request, out, err);
   const std::string& path = request->recordingPath;
-
-  tqxsim::OpenedRecording opened = OpenScanRecording(PathFromUtf8(path), request->channel);
-  if (!opened.reader) {
-    err << "tqxscan: " << path << ": " << opened.error << "\n";
-    return kFailed;
-  }
-  const int channelCount = opened.reader->Channels();
-  tqxsim::RecordingStream recording(std::move(opened.reader));
-  if (request->window.fromSeconds >= recording.Seconds()) {
-    err << "tqxscan: " << path << ": --from lies beyond the recording's end (" << recording.Seconds() << " s)\n";
-    return kFailed;
-  }
-  if (std::min(request->window.toSeconds, recording.Seconds()) - request->window.fromSeconds < kTickPeriodSeconds) {
-    err << "tqxscan: " << path << ": the " << (request->window.fromSeconds > 0.0 ? "scanned stretch" : "recording")
-        << " lasts less than one tick (100 ms)\n";
-    return kFailed;
-  }
+  std::optional<ScanInput> input = OpenScanInput(*request, err);
+  if (!input) return kFailed;
+  tqxsim::RecordingStream& recording = *input->recording;
+  const int channelCount = input->channelCount;
   const std::optional<ConfigRecord> record = LoadDataFile(request->dataFilePath, err);
   if (!record) return kFailed;
 
