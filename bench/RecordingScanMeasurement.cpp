@@ -6,7 +6,6 @@
 //   recording_scan_measurement [HOURS, default 24] [RATE_HZ, default 8000] [CHANNELS, default 1]
 // 24 hours at 8 kHz mono take 1.4 GB of disk in the temporary folder.
 #include <sndfile.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "PeakMemory.h"
 #include "config/ConfigFile.h"
 #include "sim/ModelledTiming.h"
 #include "tools/tqxscan/ScanTool.h"
@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kSecondsPerHour = 3600.0;
-constexpr double kKibibytesPerMebibyte = 1024.0;
 // The tones of the demo's bins, 2 s each, then 4 s of silence: one pattern,
 // repeated for the whole recording.
 constexpr int kPatternBins[] = {20, 30, 45};
@@ -77,11 +76,6 @@ ConfigRecord PatternFunctions() {
   return record;
 }
 
-double PeakResidentMebibytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / kKibibytesPerMebibyte;  // ru_maxrss is in KiB on Linux
-}
 
 }  // namespace
 

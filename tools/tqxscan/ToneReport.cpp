@@ -52,9 +52,11 @@ void PrintToneTable(std::ostream& out, const ToneFindings& findings) {
   }
   out << "     start        end  frequency     level  bins (dB)                Noisy  Quiet  flags\n";
   for (const FoundTone& tone : findings.tones) {
-    out << Formatted("%8.1f s %8.1f s %8.1f Hz %6.1f dB  %-24s %-5s  %-5s  %s\n", tone.startSeconds,
-                     tone.endSeconds, tone.frequencyHz, tone.levelDb, BinsText(tone.bins).c_str(),
-                     YesNo(tone.noisyHears), YesNo(tone.quietHears), FlagsText(tone, findings).c_str());
+    std::string line = Formatted("%8.1f s %8.1f s %8.1f Hz %6.1f dB  %-24s %-5s  %-5s  %s", tone.startSeconds,
+                                 tone.endSeconds, tone.frequencyHz, tone.levelDb, BinsText(tone.bins).c_str(),
+                                 YesNo(tone.noisyHears), YesNo(tone.quietHears), FlagsText(tone, findings).c_str());
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << "\n";
   }
 }
 
