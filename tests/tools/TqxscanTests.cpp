@@ -97,21 +97,6 @@ std::vector<std::uint8_t> WavBytes(const std::vector<double>& samples, int chann
   return WavBytes(std::vector<std::vector<double>>(static_cast<std::size_t>(channels), samples), kPcm16);
 }
 
-// Tones one after the other: (bin, seconds) each, centred on the bin at the
-// module's sample rate.
-std::vector<double> Tones(std::initializer_list<std::pair<int, double>> steps) {
-  std::vector<double> samples;
-  for (const auto& [bin, seconds] : steps) {
-    const double hz = tqxsim::BinFrequencyHz(bin);
-    const auto count = static_cast<std::size_t>(std::lround(seconds * kRateHz));
-    for (std::size_t n = 0; n < count; ++n) {
-      const double t = static_cast<double>(samples.size()) / kRateHz;
-      samples.push_back(kHalfScale * std::sin(2 * std::numbers::pi * hz * t));
-    }
-  }
-  return samples;
-}
-
 // Appends seconds of a sine at hz (or silence, at amplitude 0).
 void AddSine(std::vector<double>& samples, double hz, double seconds, double amplitude = kHalfScale) {
   const auto count = static_cast<std::size_t>(std::lround(seconds * kRateHz));
@@ -131,6 +116,14 @@ void AddVoice(std::vector<double>& samples, double seconds) {
     for (int k = 1; k <= 10; ++k) value += 0.15 * std::sin(k * phase) / k;
     samples.push_back(value);
   }
+}
+
+// Tones one after the other: (bin, seconds) each, centred on the bin at the
+// module's sample rate.
+std::vector<double> Tones(std::initializer_list<std::pair<int, double>> steps) {
+  std::vector<double> samples;
+  for (const auto& [bin, seconds] : steps) AddSine(samples, tqxsim::BinFrequencyHz(bin), seconds);
+  return samples;
 }
 
 void Listen(ConfigRecord& record, int function, int bin, int requiredCount, const char* name) {

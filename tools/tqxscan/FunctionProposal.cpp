@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "detect/ToneDetector.h"
+#include "tools/tqxscan/ReportText.h"
 
 namespace {
 
@@ -15,15 +16,6 @@ constexpr std::int32_t kCountOutOfReach = std::numeric_limits<std::int32_t>::max
 // A fire this long after a tone's end still belongs to it: the tick that
 // completes a count reads a frame up to a cycle old.
 constexpr double kFireAfterToneSeconds = 0.25;
-
-template <typename... Values>
-std::string Formatted(const char* format, Values... values) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, values...);
-  return text;
-}
-
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
 // Design note: a count that rises by r over an occurrence fires a required
 // count of c floor(r / c) times, so once when c <= r < 2c; of the counts that
@@ -42,14 +34,6 @@ std::int32_t CountFiringOnce(int smallestRise, int largestRise) {
     }
   }
   return std::max(best, 1);
-}
-
-std::vector<std::int32_t> TriggerBins(const ConfigRecord& record, int function) {
-  std::vector<std::int32_t> bins;
-  for (const FunctionInts* field : {&record.triggerBin1, &record.triggerBin2, &record.triggerBin3}) {
-    if ((*field)[function] != 0) bins.push_back((*field)[function]);
-  }
-  return bins;
 }
 
 std::string ToneName(const ToneFindings& findings, const std::vector<int>& distinct) {

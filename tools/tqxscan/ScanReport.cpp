@@ -6,26 +6,9 @@
 
 #include "detect/ToneDetector.h"
 #include "sim/ModelledTiming.h"
+#include "tools/tqxscan/ReportText.h"
 
 namespace {
-
-template <typename... Values>
-std::string Formatted(const char* format, Values... values) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, values...);
-  return text;
-}
-
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
-
-std::vector<std::int32_t> TriggerBins(const ConfigRecord& record, int function) {
-  std::vector<std::int32_t> bins;
-  for (const FunctionInts* field : {&record.triggerBin1, &record.triggerBin2, &record.triggerBin3}) {
-    // 0 is an empty bin field in Function Setup.
-    if ((*field)[function] != 0) bins.push_back((*field)[function]);
-  }
-  return bins;
-}
 
 bool Detectable(std::int32_t bin) { return bin >= kFirstPeakBin && bin <= kLastPeakBin; }
 

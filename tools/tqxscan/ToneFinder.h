@@ -6,6 +6,10 @@
 // scan reads them, give what the module makes of it. A component that stays
 // within a few Hz for at least 0.3 s is a tone; speech glides and noise does
 // not stand out, so neither is reported.
+//
+// Design note: the tones found are kept, a small record each, because a flag
+// (shares_bins) and the replay need all of them; what grows with a recording's
+// length is thus the number of its tones, never its samples or ticks.
 #include "sim/RecordingReader.h"
 #include "sim/RecordingStream.h"
 #include "tools/tqxscan/FoundTones.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
 
 #include "dsp/PeakSearch.h"
 #include "sim/ModelledTiming.h"
+#include "tools/tqxscan/ReportText.h"
 
 namespace {
 
@@ -22,13 +22,6 @@ constexpr double kTopHz = tqxsim::kModelledSampleRateHz / 2;
 constexpr int kLabelGapColumns = 140;  // between two labels of one tone
 constexpr int kBarHeight = 5;
 constexpr int kTimeSteps = 8;
-
-template <typename... Values>
-std::string Formatted(const char* format, Values... values) {
-  char text[300];
-  std::snprintf(text, sizeof text, format, values...);
-  return text;
-}
 
 double YOf(double hz) { return kTop + kPlotHeight * (1.0 - hz / kTopHz); }
 

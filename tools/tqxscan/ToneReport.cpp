@@ -1,17 +1,11 @@
 #include "tools/tqxscan/ToneReport.h"
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 
-namespace {
+#include "tools/tqxscan/ReportText.h"
 
-template <typename... Values>
-std::string Formatted(const char* format, Values... values) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, values...);
-  return text;
-}
+namespace {
 
 // The flags in words, with what each names.
 std::string FlagsText(const FoundTone& tone, const ToneFindings& findings) {
