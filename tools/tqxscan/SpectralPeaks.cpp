@@ -21,8 +21,11 @@ constexpr double kWeakestBesideStronger = 1e-2;
 // Quieter than about -75 dB of full scale (-60 dB re 1 V RMS at the module's
 // input) the module's own spectrum shows nothing.
 constexpr double kQuietestAmplitude = 1.8e-4;
-// A tone's power lies in the Hann window's main lobe, two points either side.
+// A tone's power lies in the Hann window's main lobe, two points either side;
+// its share is of the power within 250 Hz of it, where a voice's neighbouring
+// harmonics lie but most of a broad hiss does not.
 constexpr int kMainLobePoints = 2;
+constexpr double kShareBandHz = 250.0;
 constexpr std::size_t kMostPeaks = 16;
 
 int SpanLength(double sampleRateHz) {
@@ -100,8 +103,6 @@ const std::vector<SpectralPeak>& SpectralPeaks::Find(std::span<const float> samp
 
   // Points 0 and 1 hold the recording's offset.
   sorted_.assign(power_.begin() + 2, power_.end() - 1);
-  double total = 0.0;
-  for (const double power : sorted_) total += power;
   std::nth_element(sorted_.begin(), sorted_.begin() + sorted_.size() / 2, sorted_.end());
   const double floor = sorted_[sorted_.size() / 2];
 
@@ -136,9 +137,13 @@ const std::vector<SpectralPeak>& SpectralPeaks::Find(std::span<const float> samp
     // A sine of amplitude A gives A·N/4 through a Hann window of N points.
     const double amplitude = 4.0 * std::sqrt(peakPower) / length_;
     if (amplitude < kQuietestAmplitude) continue;
-    double lobe = 0.0;
-    for (int j = std::max(2, k - kMainLobePoints); j <= std::min(half, k + kMainLobePoints); ++j) lobe += power_[j];
-    peaks_.push_back({(k + offset) * sampleRateHz_ / length_, amplitude, total > 0.0 ? lobe / total : 0.0});
+    const auto sum = [this, k, half](int points) {
+      double power = 0.0;
+      for (int j = std::max(2, k - points); j <= std::min(half, k + points); ++j) power += power_[j];
+      return power;
+    };
+    const double band = sum(static_cast<int>(kShareBandHz * length_ / sampleRateHz_));
+    peaks_.push_back({(k + offset) * sampleRateHz_ / length_, amplitude, sum(kMainLobePoints) / band});
   }
   return peaks_;
 }

@@ -10,7 +10,7 @@
 struct SpectralPeak {
   double frequencyHz = 0.0;
   double amplitude = 0.0;     // of full scale, as a sine of that amplitude would give
-  double powerShare = 0.0;    // of the stretch's power (without its mean), 0 to 1
+  double powerShare = 0.0;    // of the power around it, 0 to 1
 };
 
 class SpectralPeaks {

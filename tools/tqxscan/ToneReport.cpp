@@ -1,5 +1,6 @@
 #include "tools/tqxscan/ToneReport.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -11,7 +12,10 @@ namespace {
 std::string FlagsText(const FoundTone& tone, const ToneFindings& findings) {
   std::string text;
   const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
-  if (tone.Has(ToneFlag::BetweenBins)) add(Formatted("between bins %d and %d", tone.bins[0].bin, tone.bins[1].bin));
+  if (tone.Has(ToneFlag::BetweenBins)) {
+    add(Formatted("between bins %d and %d", std::min(tone.bins[0].bin, tone.bins[1].bin),
+                  std::max(tone.bins[0].bin, tone.bins[1].bin)));
+  }
   if (tone.Has(ToneFlag::BelowRange)) add("below range: never heard");
   if (tone.Has(ToneFlag::AboveRange)) {
     add(tone.bins.empty() ? Formatted("above range: folds to %.1f Hz", tone.foldsToHz)
@@ -44,9 +48,9 @@ void PrintToneTable(std::ostream& out, const ToneFindings& findings) {
     out << "no steady tone found (a tone stays within a few Hz for at least 0.3 s)\n";
     return;
   }
-  out << "     start        end  frequency     level  bins (dB)                Noisy  Quiet  flags\n";
+  out << "     start        end  frequency     level  bins (dB)                    Noisy  Quiet  flags\n";
   for (const FoundTone& tone : findings.tones) {
-    std::string line = Formatted("%8.1f s %8.1f s %8.1f Hz %6.1f dB  %-24s %-5s  %-5s  %s", tone.startSeconds,
+    std::string line = Formatted("%8.1f s %8.1f s %8.1f Hz %6.1f dB  %-28s %-5s  %-5s  %s", tone.startSeconds,
                                  tone.endSeconds, tone.frequencyHz, tone.levelDb, BinsText(tone.bins).c_str(),
                                  YesNo(tone.noisyHears), YesNo(tone.quietHears), FlagsText(tone, findings).c_str());
     line.erase(line.find_last_not_of(' ') + 1);
