@@ -11,6 +11,7 @@
 #include "detect/ToneDetector.h"
 #include "tools/ToolVersion.h"
 #include "tools/Utf8Path.h"
+#include "tools/tqxscan/ProgressLine.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanInput.h"
 #include "tools/tqxscan/ScanReport.h"
@@ -21,8 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kSecondsPerMinute = 60.0;
-// A progress line is redrawn at most this often, in recording time.
-constexpr double kProgressStepSeconds = 60.0;
 
 constexpr const char* kUsage =
     "Usage: tqxscan [--quiet] [--summary] [--channel N] [--from TIME] [--to TIME] RECORDING [FILE]\n"
@@ -166,45 +165,6 @@ std::optional<ScanRequest> ParseArguments(std::span<const std::string> arguments
   return request;
 }
 
-// How far a scan has come, drawn in place on a terminal. The scan's own lines
-// may go to the same terminal: the progress line is wiped before each, and
-// drawn again, below them, at its next step.
-class ProgressLine {
- public:
-  ProgressLine(std::ostream& out, std::ostream& err, bool shown, ScanWindow window, double recordingSeconds)
-      : out_(out), err_(err), shown_(shown), fromSeconds_(window.fromSeconds),
-        spanSeconds_(std::min(window.toSeconds, recordingSeconds) - window.fromSeconds) {}
-  ~ProgressLine() { Wipe(); }
-  ProgressLine(const ProgressLine&) = delete;
-  ProgressLine& operator=(const ProgressLine&) = delete;
-
-  void At(double seconds) {
-    if (!shown_ || seconds < nextSeconds_) return;
-    nextSeconds_ = seconds + kProgressStepSeconds;
-    const double done = seconds - fromSeconds_;
-    out_.flush();
-    err_ << "\rtqxscan: " << static_cast<int>(100.0 * done / spanSeconds_) << " % ("
-         << static_cast<long long>(done / kSecondsPerMinute) << " of "
-         << static_cast<long long>(spanSeconds_ / kSecondsPerMinute) << " min)" << std::flush;
-    drawn_ = true;
-  }
-
-  void Wipe() {
-    if (!drawn_) return;
-    err_ << "\r\033[K" << std::flush;
-    drawn_ = false;
-  }
-
- private:
-  std::ostream& out_;
-  std::ostream& err_;
-  bool shown_;
-  double fromSeconds_;
-  double spanSeconds_;
-  double nextSeconds_ = 0.0;
-  bool drawn_ = false;
-};
-
 }  // namespace
 
 int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::ostream& err, bool showProgress) {
@@ -218,7 +178,7 @@ int RunScanTool(std::span<const std::string> arguments, std::ostream& out, std::
   }
   const std::optional<ScanRequest> request = ParseArguments(arguments, err);
   if (!request) return kWrongCommandLine;
-  if (request->tones) return RunToneTool(*request, out, err);
+  if (request->tones) return RunToneTool(*request, out, err, showProgress);
   const std::string& path = request->recordingPath;
   std::optional<ScanInput> input = OpenScanInput(*request, err);
   if (!input) return kFailed;

@@ -330,7 +330,7 @@ std::vector<std::int32_t> ListenedBins(const std::vector<ModuleBin>& bins) {
 }
 
 bool FindTones(tqxsim::RecordingReader& native, tqxsim::RecordingStream& module, ScanWindow window,
-               ToneFindings& findings) {
+               ToneFindings& findings, const std::function<void(double)>& atTick) {
   const double rateHz = native.SampleRateHz();
   SpectralPeaks peaks(rateHz);
   ModuleTicks ticks(module, window);
@@ -344,6 +344,7 @@ bool FindTones(tqxsim::RecordingReader& native, tqxsim::RecordingStream& module,
 
   bool complete = true;
   while (ticks.Next()) {
+    if (atTick) atTick(ticks.Seconds());
     const std::optional<std::span<const float>> samples = stretch.Before(endFrame(ticks.Seconds()));
     if (!samples) {
       complete = false;

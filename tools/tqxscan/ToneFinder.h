@@ -10,6 +10,8 @@
 // Design note: the tones found are kept, a small record each, because a flag
 // (shares_bins) and the replay need all of them; what grows with a recording's
 // length is thus the number of its tones, never its samples or ticks.
+#include <functional>
+
 #include "sim/RecordingReader.h"
 #include "sim/RecordingStream.h"
 #include "tools/tqxscan/FoundTones.h"
@@ -19,5 +21,6 @@
 // is read whole, the other only where the module's frames lie. Returns false
 // when the file ended before the frames it announced; the tones up to there
 // are found.
+// atTick, when given, hears each tick's moment.
 bool FindTones(tqxsim::RecordingReader& native, tqxsim::RecordingStream& module, ScanWindow window,
-               ToneFindings& findings);
+               ToneFindings& findings, const std::function<void(double)>& atTick = {});

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "tools/Utf8Path.h"
+#include "tools/tqxscan/ProgressLine.h"
 #include "tools/tqxscan/FunctionProposal.h"
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/ScanReport.h"
@@ -63,7 +64,7 @@ bool WritePlot(const std::string& path, const TonePlot& plot, const ToneFindings
 
 }  // namespace
 
-int RunToneTool(const ScanRequest& request, std::ostream& out, std::ostream& err) {
+int RunToneTool(const ScanRequest& request, std::ostream& out, std::ostream& err, bool showProgress) {
   const bool defining = !request.definePath.empty();
   std::error_code error;
   if (defining && !request.force && std::filesystem::exists(PathFromUtf8(request.definePath), error)) {
@@ -81,7 +82,12 @@ int RunToneTool(const ScanRequest& request, std::ostream& out, std::ostream& err
   if (request.dataFileNamed && !(functions = LoadDataFile(request.dataFilePath, err))) return kFailed;
 
   ToneFindings findings;
-  const bool complete = FindTones(*native.reader, *input->recording, request.window, findings);
+  bool complete = false;
+  {
+    ProgressLine progress(out, err, showProgress, request.window, input->recording->Seconds());
+    complete = FindTones(*native.reader, *input->recording, request.window, findings,
+                         [&progress](double seconds) { progress.At(seconds); });
+  }
   if (request.json) {
     PrintToneJson(out, findings);
   } else {

@@ -6,4 +6,4 @@
 #include "tools/tqxscan/ScanInput.h"
 
 // Returns the exit status, as RunScanTool does.
-int RunToneTool(const ScanRequest& request, std::ostream& out, std::ostream& err);
+int RunToneTool(const ScanRequest& request, std::ostream& out, std::ostream& err, bool showProgress);
