@@ -23,6 +23,7 @@
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
 #include "tools/tqxscan/ToneFinder.h"
+#include "tools/tqxscan/TonePlot.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -388,6 +389,25 @@ TEST_F(RecordingScan, FindsEachSteadyToneWithWhatTheModuleMakesOfIt) {
   EXPECT_TRUE(found.tones[1].noisyHears && found.tones[1].quietHears);
   EXPECT_FALSE(found.tones[3].noisyHears || found.tones[3].quietHears);
   EXPECT_EQ(found.distinct.size(), 6u);
+}
+
+// A day with a page every ten seconds draws a picture no larger than a
+// minute's: tones and fires are gathered into the picture's columns.
+TEST(TonePlot, ADayLongRecordingMakesAPictureOfReasonableSize) {
+  ToneFindings day;
+  day.distinct = {{1122.5, 0, {{36, -4.0}}, true, {}}, {741.0, 0, {{24, -3.3}}, true, {}}};
+  TonePlot plot("day.wav", 0.0, 86400.0);
+  for (double start = 0.0; start < 86400.0; start += 10.0) {
+    day.tones.push_back({start, start + 1.0, 1122.5, -1.0, 1122.5, {{36, -4.0}}, true, true, 10, 10, 0, 0});
+    day.tones.push_back({start + 1.0, start + 4.0, 741.0, -1.0, 741.0, {{24, -3.3}}, true, true, 30, 30, 0, 1});
+    plot.AddFire(1, start + 0.7);
+  }
+  ConfigRecord record{};
+  Listen(record, 1, 36, 7, "1122.5 Hz");
+  std::ostringstream svg;
+  plot.Write(svg, day, &record);
+  EXPECT_LT(svg.str().size(), 100'000u);
+  EXPECT_NE(svg.str().find(">1 1122.5 Hz</text>"), std::string::npos);
 }
 
 struct ToolRun {
