@@ -168,7 +168,11 @@ void PrintProposal(std::ostream& out, const FunctionProposal& proposal, const To
 }
 
 ReplayCheck::ReplayCheck(const ToneFindings& findings, const ConfigRecord& record, OwnTones own)
-    : findings_(findings), record_(record), own_(std::move(own)), firesInTone_(findings.tones.size(), 0) {}
+    : findings_(findings), record_(record), own_(std::move(own)), firesInTone_(findings.tones.size(), 0) {
+  for (const FoundTone& tone : findings.tones) {
+    longestToneSeconds_ = std::max(longestToneSeconds_, tone.endSeconds - tone.startSeconds);
+  }
+}
 
 void ReplayCheck::Add(const TickOutcome& tick, std::ostream& warnings) {
   const int function = tick.firedFunction;
@@ -176,10 +180,14 @@ void ReplayCheck::Add(const TickOutcome& tick, std::ostream& warnings) {
   ++fires_[function];
   const std::vector<int>& own = own_[function];
   const FoundTone* during = nullptr;
-  // Tones by start: only those begun by the fire can hold it.
+  // Tones by start: only those begun by the fire, and not long before it, can
+  // hold it.
   const auto begun = std::upper_bound(findings_.tones.begin(), findings_.tones.end(), tick.seconds,
                                       [](double seconds, const FoundTone& tone) { return seconds < tone.startSeconds; });
-  for (auto tone = findings_.tones.begin(); tone != begun; ++tone) {
+  const auto recent = std::lower_bound(findings_.tones.begin(), begun,
+                                       tick.seconds - longestToneSeconds_ - kFireAfterToneSeconds,
+                                       [](const FoundTone& tone, double seconds) { return tone.startSeconds < seconds; });
+  for (auto tone = recent; tone != begun; ++tone) {
     if (tick.seconds > tone->endSeconds + kFireAfterToneSeconds) continue;
     if (std::find(own.begin(), own.end(), tone->distinct) != own.end()) {
       ++firesInTone_[static_cast<std::size_t>(tone - findings_.tones.begin())];

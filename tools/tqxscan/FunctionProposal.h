@@ -67,6 +67,7 @@ class ReplayCheck {
   const ToneFindings& findings_;
   const ConfigRecord& record_;
   OwnTones own_;
+  double longestToneSeconds_ = 0.0;
   std::vector<int> firesInTone_;  // per tone, the fires of functions it belongs to
   std::array<std::int64_t, kFunctionCount + 1> fires_{};
   std::array<std::int64_t, kFunctionCount + 1> outside_{};
