@@ -44,7 +44,7 @@ void Put(std::ofstream& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
 }
 
-// A page every ten minutes, one block of ten minutes at a time.
+// Hiss throughout, and a page at the start of every ten minutes.
 bool WriteRecording(const fs::path& path, const Workload& work) {
   const auto frames = static_cast<std::uint64_t>(work.hours * kSecondsPerHour * work.rateHz);
   const std::uint64_t dataBytes = frames * 2 * work.channels;
@@ -63,13 +63,15 @@ bool WriteRecording(const fs::path& path, const Workload& work) {
   out.write("data", 4);
   Put(out, static_cast<std::uint32_t>(dataBytes), 4);
 
-  const auto blockFrames = static_cast<std::uint64_t>(kPageEverySeconds * work.rateHz);
+  // A second at a time, so that writing holds as little as the search.
+  const auto pageFrames = static_cast<std::uint64_t>(kPageEverySeconds * work.rateHz);
+  const auto blockFrames = static_cast<std::uint64_t>(work.rateHz);
   std::vector<std::int16_t> block;
   std::uint32_t noise = 12345;
   for (std::uint64_t first = 0; first < frames; first += blockFrames) {
     block.clear();
-    for (std::uint64_t n = 0; n < blockFrames && first + n < frames; ++n) {
-      const double t = static_cast<double>(n) / work.rateHz;
+    for (std::uint64_t frame = first; frame < first + blockFrames && frame < frames; ++frame) {
+      const double t = static_cast<double>(frame % pageFrames) / work.rateHz;
       noise = noise * 1664525u + 1013904223u;
       double value = kHissAmplitude * (static_cast<double>(noise >> 8) / (1u << 23) - 1.0);
       if (t < kToneASeconds) {
@@ -77,7 +79,8 @@ bool WriteRecording(const fs::path& path, const Workload& work) {
       } else if (t < kToneASeconds + kToneBSeconds) {
         value += kToneAmplitude * std::sin(2 * std::numbers::pi * kToneBHz * t);
       }
-      block.insert(block.end(), static_cast<std::size_t>(work.channels), static_cast<std::int16_t>(std::lround(value * 32767)));
+      block.insert(block.end(), static_cast<std::size_t>(work.channels),
+                   static_cast<std::int16_t>(std::lround(value * 32767)));
     }
     out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 2));
   }

@@ -21,6 +21,8 @@ constexpr double kWeakestBesideStronger = 1e-2;
 // Quieter than about -75 dB of full scale (-60 dB re 1 V RMS at the module's
 // input) the module's own spectrum shows nothing.
 constexpr double kQuietestAmplitude = 1.8e-4;
+// A point may read up to 1.42 dB below the peak it lies beside.
+constexpr double kParabolaSlack = 0.7;
 // A tone's power lies in the Hann window's main lobe, two points either side;
 // its share is of the power within 250 Hz of it, where a voice's neighbouring
 // harmonics lie but most of a broad hiss does not.
@@ -31,7 +33,7 @@ constexpr std::size_t kMostPeaks = 16;
 int SpanLength(double sampleRateHz) {
   int length = 16;
   while (length < kSpanSeconds * sampleRateHz) length *= 2;
-  return length;
+  return length - kSpanSeconds * sampleRateHz > kSpanSeconds * sampleRateHz - length / 2 ? length / 2 : length;
 }
 
 }  // namespace
@@ -101,21 +103,26 @@ const std::vector<SpectralPeak>& SpectralPeaks::Find(std::span<const float> samp
   Transform();
   peaks_.clear();
 
-  // Points 0 and 1 hold the recording's offset.
-  sorted_.assign(power_.begin() + 2, power_.end() - 1);
-  std::nth_element(sorted_.begin(), sorted_.begin() + sorted_.size() / 2, sorted_.end());
-  const double floor = sorted_[sorted_.size() / 2];
-
+  // Maxima loud enough to be a tone at all come first: in a quiet stretch
+  // there are none, and the noise floor need not be found.
   struct Candidate {
     int point;
     double power;
   };
   std::vector<Candidate> candidates;
+  const double quietest = std::pow(kQuietestAmplitude * length_ / 4.0, 2) * kParabolaSlack;
   for (int k = 3; k < half - 1; ++k) {
-    if (power_[k] > power_[k - 1] && power_[k] >= power_[k + 1] && power_[k] > kProminence * floor) {
+    if (power_[k] > power_[k - 1] && power_[k] >= power_[k + 1] && power_[k] > quietest) {
       candidates.push_back({k, power_[k]});
     }
   }
+  if (candidates.empty()) return peaks_;
+  // Points 0 and 1 hold the recording's offset.
+  sorted_.assign(power_.begin() + 2, power_.end() - 1);
+  std::nth_element(sorted_.begin(), sorted_.begin() + sorted_.size() / 2, sorted_.end());
+  const double floor = sorted_[sorted_.size() / 2];
+  std::erase_if(candidates, [floor](const Candidate& candidate) { return candidate.power <= kProminence * floor; });
+  if (candidates.empty()) return peaks_;
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) { return a.power > b.power; });
   std::vector<Candidate> kept;
   for (const Candidate& candidate : candidates) {

@@ -17,8 +17,9 @@ class SpectralPeaks {
  public:
   explicit SpectralPeaks(double sampleRateHz);
 
-  // The stretch's length in samples: the smallest power of two that spans a
-  // tick (100 ms), so that two tones a bin of the module apart stay apart.
+  // The stretch's length in samples: the power of two nearest to a tick
+  // (100 ms), so that two tones a bin of the module apart stay apart (at
+  // 8 kHz 1024, 128 ms; at 48 kHz 4096, 85 ms).
   int Length() const { return length_; }
   double LengthSeconds() const { return length_ / sampleRateHz_; }
 
