@@ -69,7 +69,7 @@ constexpr const char* kHelp =
     "\n"
     "Exit status:\n"
     "  0  the scan ran\n"
-    "  1  the recording or the data file will not do\n"
+    "  1  the recording or a data file will not do\n"
     "  2  a wrong command line\n";
 
 
