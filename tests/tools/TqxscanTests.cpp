@@ -560,6 +560,24 @@ TEST_F(ScanTool, DefinesAFunctionPerToneThatFiresOncePerOccurrenceAndKeepsTheFil
   EXPECT_EQ(forced.out.find("{\"start_s\":1.00,\"end_s\":2.00,\"frequency_hz\":1122."), 0u) << forced.out;
 }
 
+// Ten tones, the first two twice: the eight most frequent get functions, and
+// the two found last are named as left out.
+TEST_F(ScanTool, DefinesEightFunctionsAtMostAndSaysWhichTonesWereLeftOut) {
+  std::vector<double> samples;
+  for (const int bin : {20, 23, 26, 29, 32, 35, 38, 41, 44, 47, 20, 23}) {
+    AddSine(samples, tqxsim::BinFrequencyHz(bin), 0.6);
+    AddSine(samples, 0, 0.4);
+  }
+  const ToolRun run = Tool({"--tones", "--define", Path("ten.bin"), Write("ten.wav", WavBytes(samples))});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  function 1 \"602.7 Hz\", bins 20, required count"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  function 8 \"1268.7 Hz\""), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  left out (eight functions at most): 1363.7 Hz, 1 occurrence\n"
+                         "  left out (eight functions at most): 1458.8 Hz, 1 occurrence\n"),
+            std::string::npos)
+      << run.out;
+}
+
 TEST_F(ScanTool, RefusesAMissingDataFileAndAWrongCommandLine) {
   const std::string wav = Write("two.wav", WavBytes(Tones({{20, 0.5}})));
   ExpectRefused(Tool({wav, Path("absent.bin")}), "absent.bin: no such data file");
