@@ -36,3 +36,12 @@ std::size_t RadioNeighbour(const DialogTemplate& dialogTemplate, std::size_t ind
   const std::ptrdiff_t position = ((at - group.begin()) + step % size + size) % size;
   return group[static_cast<std::size_t>(position)];
 }
+
+RadioGroupTabStop PlaceRadioGroupTabStop(const DialogTemplate& dialogTemplate, std::size_t member,
+                                         const std::function<bool(std::size_t)>& isChecked) {
+  RadioGroupTabStop placed{RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, member))};
+  if (placed.group.empty()) return placed;
+  const auto chosen = std::find_if(placed.group.begin(), placed.group.end(), isChecked);
+  placed.tabStop = chosen != placed.group.end() ? *chosen : placed.group.front();
+  return placed;
+}

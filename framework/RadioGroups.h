@@ -3,6 +3,7 @@
 // the Group style up to, not including, the next one; the first group also
 // takes the controls before any Group style.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,3 +23,14 @@ std::vector<std::size_t> RadioGroupFrom(const DialogTemplate& dialogTemplate, st
 // negative step) within its group, wrapping round at the group's ends: where
 // an arrow key moves the choice.
 std::size_t RadioNeighbour(const DialogTemplate& dialogTemplate, std::size_t index, int step);
+
+// The radio buttons of the group that holds `member`, and which of them takes
+// the group's tab stop: its choice, as the classic automatic buttons arrange
+// it, or its first button while nothing is chosen, so that Tab reaches every
+// group even where the template gives its buttons no tab stop.
+struct RadioGroupTabStop {
+  std::vector<std::size_t> group;
+  std::size_t tabStop = 0;
+};
+RadioGroupTabStop PlaceRadioGroupTabStop(const DialogTemplate& dialogTemplate, std::size_t member,
+                                         const std::function<bool(std::size_t)>& isChecked);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/WindowPlacement.h"
-#include "framework/win32/DialogFont.h"
-#include "framework/win32/DialogTemplateBytes.h"
-#include "framework/win32/Latin1.h"
+#include "framework/win32/native/DialogFont.h"
+#include "framework/win32/native/DialogTemplateBytes.h"
+#include "framework/win32/native/Latin1.h"
 #include "framework/win32/Native.h"
 
 namespace {

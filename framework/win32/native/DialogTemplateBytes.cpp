@@ -1,10 +1,10 @@
-#include "framework/win32/DialogTemplateBytes.h"
+#include "framework/win32/native/DialogTemplateBytes.h"
 
 #include <optional>
 #include <string_view>
 
-#include "framework/win32/Latin1.h"
-#include "framework/win32/NativeWindows.h"
+#include "framework/win32/native/Latin1.h"
+#include "framework/win32/native/NativeWindows.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "framework/ModalLoops.h"
 #include "framework/RadioGroups.h"
-#include "framework/win32/DialogTemplateBytes.h"
-#include "framework/win32/IconHandles.h"
-#include "framework/win32/Latin1.h"
+#include "framework/win32/native/DialogTemplateBytes.h"
+#include "framework/win32/native/IconHandles.h"
+#include "framework/win32/native/Latin1.h"
 #include "framework/win32/Native.h"
 
 namespace native {
@@ -81,6 +81,7 @@ struct Dialog::State {
   }
   // As the dialog manager moves the focus; held while the dialog is hidden.
   void FocusOn(HWND control);
+  void PlaceRadioGroupTabStop(Dialog& dialog, std::size_t member);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
 
@@ -265,6 +266,9 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, const Dialog* owner, Dialog
       }
     }
   }
+  for (std::size_t i = 0; i < dialogTemplate.controls.size(); ++i) {
+    if (dialogTemplate.controls[i].kind == ControlKind::RadioButton) state_->PlaceRadioGroupTabStop(*this, i);
+  }
 }
 
 Dialog::~Dialog() {
@@ -344,15 +348,27 @@ std::string Dialog::ControlText(int id) const {
 // A radio button given its check sets its own style as well, a costly change
 // (under Wine the tick's writes took up to 80 ms, 3 ms without the repeats):
 // only a change is passed on, here and in the tab stops.
-void Dialog::SetChecked(int id, bool checked) {
+void Dialog::CheckButton(int id, bool checked) {
   const HWND control = state_->Control(id);
   const WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
   if (control != nullptr && static_cast<WPARAM>(SendMessageW(control, BM_GETCHECK, 0, 0)) != state) {
     SendMessageW(control, BM_SETCHECK, state, 0);
   }
+  const auto index = IndexOfControl(state_->dialogTemplate, id);
+  if (index && state_->dialogTemplate.controls[*index].kind == ControlKind::RadioButton) {
+    state_->PlaceRadioGroupTabStop(*this, *index);
+  }
 }
 
-bool Dialog::IsChecked(int id) const {
+// The buttons move the tab stop to their choice themselves; the group also
+// takes one while nothing is chosen, whether or not the template made one.
+void Dialog::State::PlaceRadioGroupTabStop(Dialog& dialog, std::size_t member) {
+  const RadioGroupTabStop placed = ::PlaceRadioGroupTabStop(
+      dialogTemplate, member, [&](std::size_t i) { return dialog.IsButtonChecked(dialogTemplate.controls[i].id); });
+  for (std::size_t i : placed.group) dialog.SetTabStop(dialogTemplate.controls[i].id, i == placed.tabStop);
+}
+
+bool Dialog::IsButtonChecked(int id) const {
   const HWND control = state_->Control(id);
   return control != nullptr && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -374,7 +390,7 @@ void Dialog::State::FocusOn(HWND control) {
   }
 }
 
-void Dialog::Focus(int id) { state_->FocusOn(state_->Control(id)); }
+void Dialog::FocusControl(int id) { state_->FocusOn(state_->Control(id)); }
 
 // The template's first tab stop: the stops the dialog gives radio groups of
 // its own, so Tab can reach them, do not take the first focus.
@@ -399,38 +415,41 @@ void Dialog::LimitText(int id, int maxChars) {
   if (const HWND control = state_->Control(id)) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
-void Dialog::StartTimer(int id, unsigned periodMs) {
-  if (SetTimer(state_->window, TimerIdOf(id), periodMs, nullptr) != 0) state_->timers.insert(id);
+void Dialog::SetTimer(int id, unsigned periodMs) {
+  if (::SetTimer(state_->window, TimerIdOf(id), periodMs, nullptr) != 0) state_->timers.insert(id);
 }
 
-void Dialog::StopTimer(int id) {
-  KillTimer(state_->window, TimerIdOf(id));
+void Dialog::KillTimer(int id) {
+  ::KillTimer(state_->window, TimerIdOf(id));
   state_->timers.erase(id);
 }
 
 bool Dialog::IsTimerRunning(int id) const { return state_->timers.contains(id); }
 
-void Dialog::Invalidate(const Bounds* bounds, bool erase) {
-  if (bounds == nullptr) {
-    InvalidateRect(state_->window, nullptr, erase);
-    return;
-  }
-  const RECT rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
+void Dialog::Invalidate(const CRect& bounds, bool erase) {
+  const RECT rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
   InvalidateRect(state_->window, &rect, erase);
 }
 
+void Dialog::InvalidateAll(bool erase) { InvalidateRect(state_->window, nullptr, erase); }
+
 void Dialog::PaintInvalidNow() { UpdateWindow(state_->window); }
 
-Bounds Dialog::ClientBounds() const {
+CRect Dialog::ClientRect() const {
   RECT client{};
   GetClientRect(state_->window, &client);
-  return Bounds{client.left, client.top, client.right, client.bottom};
+  return CRect{client.left, client.top, client.right, client.bottom};
 }
 
-Bounds Dialog::Frame() const {
+CRect Dialog::Frame() const {
   RECT frame{};
   GetWindowRect(state_->window, &frame);
-  return Bounds{frame.left, frame.top, frame.right, frame.bottom};
+  return CRect{frame.left, frame.top, frame.right, frame.bottom};
+}
+
+CRect Dialog::WorkAreaAt(const CRect& frame) const {
+  const Bounds area = native::WorkAreaAt(Bounds{frame.left, frame.top, frame.right, frame.bottom});
+  return CRect{area.left, area.top, area.right, area.bottom};
 }
 
 void Dialog::MoveFrameTo(int left, int top) {
@@ -453,10 +472,10 @@ void Dialog::AppendSystemMenuItem(unsigned commandId, std::string_view text) {
   AppendMenuW(GetSystemMenu(state_->window, FALSE), MF_STRING, commandId, Widen(text).c_str());
 }
 
-Extent Dialog::BaseUnits() const {
+DialogBaseUnits Dialog::BaseUnits() const {
   RECT units{0, 0, 4, 8};
   MapDialogRect(state_->window, &units);
-  return Extent{units.right, units.bottom};
+  return DialogBaseUnits{units.right, units.bottom};
 }
 
 void* Dialog::Handle() const { return state_->window; }

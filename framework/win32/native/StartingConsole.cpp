@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "framework/win32/Native.h"
-#include "framework/win32/NativeWindows.h"
+#include "framework/win32/native/NativeWindows.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "framework/win32/DialogFont.h"
+#include "framework/win32/native/DialogFont.h"
 
 #include <string>
 
-#include "framework/win32/Latin1.h"
+#include "framework/win32/native/Latin1.h"
 #include "framework/win32/Native.h"
 
 namespace {

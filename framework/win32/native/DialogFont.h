@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "framework/DialogTemplate.h"
-#include "framework/win32/NativeWindows.h"
+#include "framework/win32/native/NativeWindows.h"
 
 // The caller deletes it.
 HFONT CreateTemplateFont(const DialogTemplate& dialogTemplate);

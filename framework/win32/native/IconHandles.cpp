@@ -1,11 +1,11 @@
-#include "framework/win32/IconHandles.h"
+#include "framework/win32/native/IconHandles.h"
 
 #include <cstring>
 #include <map>
 #include <utility>
 #include <vector>
 
-#include "framework/win32/IconPixels.h"
+#include "framework/win32/native/IconPixels.h"
 
 namespace {
 

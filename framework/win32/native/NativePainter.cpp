@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/win32/IconHandles.h"
-#include "framework/win32/Latin1.h"
+#include "framework/win32/native/IconHandles.h"
+#include "framework/win32/native/Latin1.h"
 #include "framework/win32/Native.h"
 
 namespace native {

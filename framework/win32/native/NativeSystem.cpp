@@ -1,5 +1,5 @@
 #include "framework/win32/Native.h"
-#include "framework/win32/NativeWindows.h"
+#include "framework/win32/native/NativeWindows.h"
 
 void native::InitialiseControls() {
   INITCOMMONCONTROLSEX controls{};

@@ -1,4 +1,4 @@
-#include "framework/win32/IconPixels.h"
+#include "framework/win32/native/IconPixels.h"
 
 #include <cstddef>
 
