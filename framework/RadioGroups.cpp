@@ -45,3 +45,17 @@ RadioGroupTabStop PlaceRadioGroupTabStop(const DialogTemplate& dialogTemplate, s
   placed.tabStop = chosen != placed.group.end() ? *chosen : placed.group.front();
   return placed;
 }
+
+std::vector<RadioGroupTabStop> PlaceEveryRadioGroupTabStop(const DialogTemplate& dialogTemplate,
+                                                           const std::function<bool(std::size_t)>& isChecked) {
+  std::vector<RadioGroupTabStop> placed;
+  std::optional<std::size_t> placedGroup;
+  for (std::size_t i = 0; i < dialogTemplate.controls.size(); ++i) {
+    if (dialogTemplate.controls[i].kind != ControlKind::RadioButton) continue;
+    const std::size_t start = GroupStartOf(dialogTemplate, i);
+    if (placedGroup == start) continue;
+    placedGroup = start;
+    placed.push_back(PlaceRadioGroupTabStop(dialogTemplate, i, isChecked));
+  }
+  return placed;
+}

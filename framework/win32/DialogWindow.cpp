@@ -14,9 +14,7 @@ void Win32DialogWindow::Clicked(int id) { ReportClick(id); }
 
 void Win32DialogWindow::EditChanged(int id) { ReportEditChange(id); }
 
-// As the classic dialog manager does for automatic buttons: the arrows move
-// the focus through the group's radio buttons, wrapping round, and choose
-// each with the same notification as a click.
+// The core's arrow rule (RadioNeighbour): the focus moves on and chooses.
 void Win32DialogWindow::RadioArrow(int id, int step) {
   const auto index = IndexOfControl(Template(), id);
   if (!index) return;

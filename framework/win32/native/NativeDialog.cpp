@@ -1,3 +1,4 @@
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -67,6 +68,14 @@ void OpenSystemMenu(HWND window, LPARAM screenPoint) {
   if (chosen != 0) PostMessageW(window, WM_SYSCOMMAND, chosen, 0);
 }
 
+std::function<bool(std::size_t)> IsCheckedAt(const Dialog& dialog, const DialogTemplate& dialogTemplate) {
+  return [&](std::size_t i) { return dialog.IsButtonChecked(dialogTemplate.controls[i].id); };
+}
+
+void ApplyRadioGroupTabStop(Dialog& dialog, const DialogTemplate& dialogTemplate, const RadioGroupTabStop& placed) {
+  for (std::size_t i : placed.group) dialog.SetTabStop(dialogTemplate.controls[i].id, i == placed.tabStop);
+}
+
 }  // namespace
 
 struct Dialog::State {
@@ -81,7 +90,6 @@ struct Dialog::State {
   }
   // As the dialog manager moves the focus; held while the dialog is hidden.
   void FocusOn(HWND control);
-  void PlaceRadioGroupTabStop(Dialog& dialog, std::size_t member);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
 
@@ -266,8 +274,9 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, const Dialog* owner, Dialog
       }
     }
   }
-  for (std::size_t i = 0; i < dialogTemplate.controls.size(); ++i) {
-    if (dialogTemplate.controls[i].kind == ControlKind::RadioButton) state_->PlaceRadioGroupTabStop(*this, i);
+  for (const RadioGroupTabStop& placed :
+       PlaceEveryRadioGroupTabStop(dialogTemplate, IsCheckedAt(*this, dialogTemplate))) {
+    ApplyRadioGroupTabStop(*this, dialogTemplate, placed);
   }
 }
 
@@ -354,19 +363,14 @@ void Dialog::CheckButton(int id, bool checked) {
   if (control != nullptr && static_cast<WPARAM>(SendMessageW(control, BM_GETCHECK, 0, 0)) != state) {
     SendMessageW(control, BM_SETCHECK, state, 0);
   }
-  const auto index = IndexOfControl(state_->dialogTemplate, id);
-  if (index && state_->dialogTemplate.controls[*index].kind == ControlKind::RadioButton) {
-    state_->PlaceRadioGroupTabStop(*this, *index);
+  const DialogTemplate& dialogTemplate = state_->dialogTemplate;
+  const auto index = IndexOfControl(dialogTemplate, id);
+  if (index && dialogTemplate.controls[*index].kind == ControlKind::RadioButton) {
+    ApplyRadioGroupTabStop(*this, dialogTemplate,
+                           PlaceRadioGroupTabStop(dialogTemplate, *index, IsCheckedAt(*this, dialogTemplate)));
   }
 }
 
-// The buttons move the tab stop to their choice themselves; the group also
-// takes one while nothing is chosen, whether or not the template made one.
-void Dialog::State::PlaceRadioGroupTabStop(Dialog& dialog, std::size_t member) {
-  const RadioGroupTabStop placed = ::PlaceRadioGroupTabStop(
-      dialogTemplate, member, [&](std::size_t i) { return dialog.IsButtonChecked(dialogTemplate.controls[i].id); });
-  for (std::size_t i : placed.group) dialog.SetTabStop(dialogTemplate.controls[i].id, i == placed.tabStop);
-}
 
 bool Dialog::IsButtonChecked(int id) const {
   const HWND control = state_->Control(id);
