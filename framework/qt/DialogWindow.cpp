@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/qt/Controls.h"
 #include "framework/qt/IconImages.h"
 #include "framework/qt/Latin1.h"

@@ -8,8 +8,8 @@
 #include <map>
 #include <vector>
 
-#include "framework/DialogWindow.h"
-#include "framework/RadioGroups.h"
+#include "framework/dialog/DialogWindow.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/qt/DialogUnits.h"
 
 class QMenu;

@@ -1,4 +1,4 @@
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 #include "framework/win32/Native.h"
 
 DialogBaseUnits TemplateBaseUnits(const DialogTemplate& dialogTemplate) {

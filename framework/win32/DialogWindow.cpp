@@ -1,6 +1,6 @@
 #include "framework/win32/DialogWindow.h"
 
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/win32/PaintSurface.h"
 
 Win32DialogWindow::Win32DialogWindow(CDialog& dialog, const Win32DialogWindow* owner)

@@ -3,7 +3,7 @@
 // from the template, reporting its events in the dialog's terms. Its window
 // operations are native::Dialog's own; what is here turns the native events
 // into the dialog's.
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 #include "framework/win32/Native.h"
 
 class Win32DialogWindow final : public CDialog::Window, public native::Dialog, private native::DialogEvents {

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/DialogTemplate.h"
-#include "framework/IconResource.h"
-#include "framework/WindowOperations.h"
+#include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/IconResource.h"
+#include "framework/dialog/WindowOperations.h"
 
 namespace native {
 

@@ -3,7 +3,7 @@
 // at its points for the screen's resolution.
 #include <string_view>
 
-#include "framework/DialogTemplate.h"
+#include "framework/dialog/DialogTemplate.h"
 #include "framework/win32/native/NativeWindows.h"
 
 // The caller deletes it.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/DialogTemplate.h"
+#include "framework/dialog/DialogTemplate.h"
 
 // Words, so that the memory starts on the boundary the layout needs.
 std::vector<std::uint16_t> DialogTemplateWords(const DialogTemplate& dialogTemplate);

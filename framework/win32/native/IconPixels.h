@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/IconResource.h"
+#include "framework/dialog/IconResource.h"
 
 // 0xAARRGGBB per pixel, row by row from the top; an index outside the palette
 // is transparent.

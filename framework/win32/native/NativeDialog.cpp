@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/ModalLoops.h"
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/win32/native/DialogTemplateBytes.h"
 #include "framework/win32/native/IconHandles.h"
 #include "framework/win32/native/Latin1.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/WindowPlacement.h"
+#include "framework/dialog/WindowPlacement.h"
 #include "framework/win32/native/DialogFont.h"
 #include "framework/win32/native/DialogTemplateBytes.h"
 #include "framework/win32/native/Latin1.h"

@@ -1,12 +1,12 @@
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 
 #include <map>
 #include <utility>
 
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 #include "framework/ModalLoops.h"
 #include "framework/WinApp.h"
-#include "framework/WindowPlacement.h"
+#include "framework/dialog/WindowPlacement.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "framework/IconResource.h"
+#include "framework/dialog/IconResource.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 // The paint context's own state: colours, the pen and the current position.
 // Each backend draws with it (TextOut, Rectangle, LineTo, DrawIcon).
-#include "framework/PaintContext.h"
+#include "framework/dialog/PaintContext.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "DataExchange.h"
-#include "DialogTemplate.h"
-#include "IconResource.h"
-#include "PaintContext.h"
-#include "Types.h"
+#include "framework/dialog/DataExchange.h"
+#include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/IconResource.h"
+#include "framework/dialog/PaintContext.h"
+#include "framework/dialog/Types.h"
 
 class CDialog {
  public:

@@ -6,9 +6,9 @@
 // Window code never includes this.
 #include <memory>
 
-#include "framework/Dialog.h"
-#include "framework/DialogUnits.h"
-#include "framework/WindowOperations.h"
+#include "framework/dialog/Dialog.h"
+#include "framework/dialog/DialogUnits.h"
+#include "framework/dialog/WindowOperations.h"
 
 // The backend's window derives from this; its operations come from
 // WindowOperations, a virtual base, so that a backend may inherit their

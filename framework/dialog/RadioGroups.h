@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "framework/DialogTemplate.h"
+#include "framework/dialog/DialogTemplate.h"
 
 // Position of the first control with that id in creation order.
 std::optional<std::size_t> IndexOfControl(const DialogTemplate& dialogTemplate, int id);

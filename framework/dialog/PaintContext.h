@@ -4,8 +4,8 @@
 #include <memory>
 #include <string_view>
 
-#include "IconResource.h"
-#include "Types.h"
+#include "framework/dialog/IconResource.h"
+#include "framework/dialog/Types.h"
 
 class CPen {
  public:

@@ -1,7 +1,7 @@
 #pragma once
 // Dialog units: a horizontal unit is a quarter of the dialog font's average
 // character width, a vertical unit an eighth of its character height.
-#include "framework/Rect.h"
+#include "framework/dialog/Rect.h"
 
 // Pixels of four horizontal and of eight vertical dialog units.
 struct DialogBaseUnits {

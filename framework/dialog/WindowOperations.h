@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/DialogUnits.h"
-#include "framework/IconResource.h"
-#include "framework/Rect.h"
+#include "framework/dialog/DialogUnits.h"
+#include "framework/dialog/IconResource.h"
+#include "framework/dialog/Rect.h"
 
 struct WindowOperations {
   virtual ~WindowOperations() = default;

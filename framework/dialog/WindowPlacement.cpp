@@ -1,4 +1,4 @@
-#include "framework/WindowPlacement.h"
+#include "framework/dialog/WindowPlacement.h"
 
 #include <algorithm>
 

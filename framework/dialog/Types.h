@@ -2,7 +2,7 @@
 // Small value types shared by the dialog framework and the window classes.
 #include <cstdint>
 
-#include "framework/Rect.h"
+#include "framework/dialog/Rect.h"
 
 // Results of a modal dialog.
 inline constexpr int IDOK = 1;

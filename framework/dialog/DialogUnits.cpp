@@ -1,4 +1,4 @@
-#include "framework/DialogUnits.h"
+#include "framework/dialog/DialogUnits.h"
 
 #include <cstdint>
 

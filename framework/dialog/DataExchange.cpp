@@ -1,11 +1,11 @@
-#include "framework/DataExchange.h"
+#include "framework/dialog/DataExchange.h"
 
 #include <algorithm>
 
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/TextConversion.h"
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 
 namespace {
 

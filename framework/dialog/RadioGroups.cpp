@@ -1,4 +1,4 @@
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 
 #include <algorithm>
 
