@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "detect/FunctionActions.h"
-#include "device/SimulatedModule.h"  // the device tests' fixture, from tests/
+#include "device/SimulatedModuleFixture.h"  // the device tests' fixture, from tests/
 
 namespace {
 
