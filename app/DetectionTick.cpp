@@ -9,6 +9,7 @@
 #include "detect/DetectionState.h"
 #include "detect/FunctionActions.h"
 #include "detect/ToneDetector.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "dsp/PublishedLevels.h"
 #include "framework/MessageBox.h"

@@ -62,7 +62,7 @@ void CMonitorDlg::SetManualAnalog(int channel) {
   if (!UpdateData(true)) return;
   // Typing stopped the tick; pressing the button ends that pause, whether or
   // not the voltage is then accepted.
-  SetTimer(TickTimerId, kTickPeriodMs);
+  StartTickTimer();
   const float volts = channel == 1 ? manualVolts1 : manualVolts2;
   if (!AnalogVoltsInRange(volts)) {
     AfxMessageBox(kVoltsOutOfRangeMessage);

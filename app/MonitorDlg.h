@@ -11,7 +11,7 @@
 #include "detect/ToneDetector.h"
 #include "device/DriverTable.h"
 #include "device/SerialEngine.h"
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "framework/WinThread.h"
 
 // Window timer of the 100 ms detection tick.

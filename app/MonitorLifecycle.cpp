@@ -61,7 +61,7 @@ bool CMonitorDlg::StartUp() {
 
   BusBusy = 0;
   StartWorker();
-  SetTimer(TickTimerId, kTickPeriodMs);
+  StartTickTimer();
   RefreshNames();
   return true;
 }

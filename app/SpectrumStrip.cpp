@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/MonitorDlg.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 
 CRect SpectrumStrip{};

@@ -26,6 +26,7 @@
 #include "app/MonitorDlg.h"
 #include "config/ConfigFile.h"
 #include "device/DriverApi.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "dsp/PublishedLevels.h"
 #include "framework/MessageBox.h"
@@ -42,13 +43,11 @@ using Milliseconds = std::chrono::duration<double, std::milli>;
 constexpr int kDefaultTrials = 50;
 constexpr int kRequiredCounts[] = {1, 3, 10};
 constexpr int kToneBin = 30;
-constexpr double kBiasVolts = 2.5;
 constexpr double kToneVolts = 0.5;  // peak, -9 dB
 constexpr double kGoalMarginMs = 90.0;
 constexpr double kPhysicalMarginMs = 76.0;
 constexpr auto kTrialTimeout = std::chrono::seconds(3);
 constexpr std::size_t kExpanderFrameLength = 411;
-constexpr int kOutputs0 = 0;
 constexpr std::uint8_t kK1Mask = 0x10;
 
 class MeasurementApp : public CWinApp {
@@ -129,19 +128,19 @@ class LatencyRun {
     };
 
     const Clock::time_point onset = Clock::now();
-    sim_.SetBinToneInput(kToneBin, kToneVolts, kBiasVolts);
+    sim_.SetBinToneInput(kToneBin, kToneVolts, tqxsim::kInputBiasVolts);
     if (!ProcessEventsUntil(closedNoticingTicks, kTrialTimeout)) return {-1.0, longestTickIntervalMs};
     return {Milliseconds(RelayFrameEnd() - onset).count(), longestTickIntervalMs};
   }
 
  private:
-  bool K1Closed() const { return (sim_.ExpanderRegisters()[kOutputs0] & kK1Mask) != 0; }
+  bool K1Closed() const { return (sim_.ExpanderRegisters()[tqxsim::kOutputs0] & kK1Mask) != 0; }
 
   // Silence, K1 open, the published spectrum silent and the count at 0, then
   // a random wait so that the onset falls anywhere in the tick's and the
   // worker's cycles.
   void Settle(int requiredCount) {
-    sim_.SetConstantInput(kBiasVolts);
+    sim_.SetConstantInput(tqxsim::kInputBiasVolts);
     ProcessEventsUntil([] { return PublishedLevels()[kToneBin - 1] <= kNoisyHearingThresholdDb; }, kTrialTimeout);
     ProcessEventsFor(std::chrono::milliseconds(2 * 100 + 10));
     window_.SendCommand(MainWindowIds::IDC_OPEN_K1, Notification::Clicked);
@@ -205,7 +204,7 @@ int main(int argc, char** argv) {
   sim->ResetToPowerOn();
   const Clock::time_point poweredOnAt = Clock::now();
   sim->SetMessagesOnStderr(false);
-  sim->SetConstantInput(kBiasVolts);
+  sim->SetConstantInput(tqxsim::kInputBiasVolts);
 
   LatencyRun run(*sim, poweredOnAt);
   if (!run.Start()) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 
 // The function (1 to 8) the dialog edits. The Setup button sets it before the
 // dialog is created; it keeps its value after the dialog has gone.

@@ -9,8 +9,12 @@
 #include "dsp/Spectrum.h"
 
 std::atomic<std::int32_t> WorkerRunning{0};
+int CyclePeakBin = 0;
+std::atomic<std::int32_t> PeakBin{kNoPeakBin};
 
 namespace {
+LevelPublication workerPublication;
+
 static_assert(kConversionsPerFrame == kFrameSampleCount);
 
 // A frame that was not read is heard as silence. It is published before the
@@ -24,6 +28,10 @@ void PublishSilence() {
 }
 
 }  // namespace
+
+void PublishLevels(const LevelSpectrum& levels) { workerPublication.Publish(levels); }
+
+LevelSpectrum PublishedLevels() { return workerPublication.Snapshot(); }
 
 void AcquisitionCycle(DriverTable& driver) {
   if (!ReadSampleFrame(driver, Spectrum.samples, &PublishSilence)) return;

@@ -14,6 +14,8 @@
 
 #include <chrono>
 
+#include "dsp/Spectrum.h"
+
 struct DriverTable;
 
 // The worker's pause between cycles: the window thread's share of the bus,
@@ -23,6 +25,20 @@ inline constexpr std::chrono::milliseconds kPauseBetweenCycles{10};
 // 1 while the worker is to keep cycling. Set by start-up before the thread is
 // created, cleared by the close request; the worker only reads it.
 extern std::atomic<std::int32_t> WorkerRunning;
+
+// What the worker publishes, all written by the worker alone.
+//
+// The worker's result of its current cycle; only the worker touches it.
+extern int CyclePeakBin;
+// The most recent completed cycle's peak bin, for the window thread: 0 at
+// process start, 1 from the worker's start until its first cycle completes,
+// 15 to 64 after that, and 0 again while a failed frame is unresolved.
+extern std::atomic<std::int32_t> PeakBin;
+// Each cycle's levels, published whole (see LevelPublication).
+void PublishLevels(const LevelSpectrum& levels);
+// The window thread's copy of the latest published levels (silence before the
+// worker's first cycle). Index as levels: bin n is entry n-1.
+LevelSpectrum PublishedLevels();
 
 // One cycle: a sample frame into Spectrum.samples, ComputeSpectrum, the peak
 // search into CyclePeakBin, and the levels published for the window thread.

@@ -1,8 +1,5 @@
 #include "dsp/PeakSearch.h"
 
-int CyclePeakBin = 0;
-std::atomic<std::int32_t> PeakBin{kNoPeakBin};
-
 namespace {
 // Lower than any level, so the first bin searched always takes the lead.
 constexpr double kSearchStartDb = -100.0;

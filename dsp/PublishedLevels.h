@@ -22,10 +22,3 @@ class LevelPublication {
   mutable std::mutex mutex_;
   LevelSpectrum levels_ = SilentLevels();
 };
-
-// The worker's publication of each cycle's levels.
-void PublishLevels(const LevelSpectrum& levels);
-
-// The window thread's copy of the latest published levels (silence before the
-// worker's first cycle). Index as levels: bin n is entry n-1.
-LevelSpectrum PublishedLevels();

@@ -33,7 +33,7 @@ struct SpectrumState {
 };
 
 // The acquisition worker's own state; the window thread never reads it, it
-// reads PublishedLevels() (dsp/PublishedLevels.h) instead.
+// reads PublishedLevels() (dsp/AcquisitionWorker.h) instead.
 extern SpectrumState Spectrum;
 
 // Transforms state.samples into state.levels (128-point radix-2 FFT with the

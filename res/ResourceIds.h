@@ -7,7 +7,7 @@
 // window should never need the other's.
 #include <array>
 
-#include "framework/Types.h"  // IDOK, IDCANCEL, IDC_STATIC
+#include "framework/dialog/Types.h"  // IDOK, IDCANCEL, IDC_STATIC
 
 // Resources.
 inline constexpr int IDD_ABOUTBOX = 100;

@@ -16,7 +16,6 @@ struct DemoStep {
   double amplitudeVolts;  // peak
 };
 
-inline constexpr double kDemoBiasVolts = 2.5;
 inline constexpr double kDemoNoiseVoltsRms = 0.002;  // about -55 dB in each bin, far below -20 dB
 
 // 0.5 V peak is 0.354 V RMS, -9.0 dB: clearly heard in the Noisy mode, which

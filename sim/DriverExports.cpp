@@ -2,18 +2,11 @@
 // and the extra TqxSimControl for tests. Everything else in the library is
 // hidden. One source builds every variant of the library: a variant compiled
 // with TQXSIM_OMIT_<entry point> lacks that one export, so that a monitor
-// binding it meets a missing entry point.
+// binding it meets a missing entry point. TQXSIM_EXPORT, how a name leaves
+// the library on this platform, comes from CMakeLists.txt.
 #include "device/DriverApi.h"
 #include "sim/SimControl.h"
 #include "sim/SimulatedModule.h"
-
-// x64 Windows has a single calling convention, so the names leave the DLL
-// undecorated, as the real driver library's do.
-#if defined(_WIN32)
-#define TQXSIM_EXPORT extern "C" __declspec(dllexport)
-#else
-#define TQXSIM_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 tqxsim::SimulatedModule& Module() { return tqxsim::SimulatedModule::Instance(); }

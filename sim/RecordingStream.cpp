@@ -31,7 +31,7 @@ std::optional<double> RecordingStream::VoltsAt(double position, std::optional<st
     next = *after;
   }
   const double fraction = position - static_cast<double>(frame);
-  return RecordingStream::kBiasVolts + kFullScaleSwingVolts * (*here + fraction * (next - *here));
+  return kInputBiasVolts + kFullScaleSwingVolts * (*here + fraction * (next - *here));
 }
 
 std::optional<float> RecordingStream::Sample(std::int64_t frame) {

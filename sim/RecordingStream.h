@@ -8,15 +8,13 @@
 #include <optional>
 #include <vector>
 
+#include "sim/InputBias.h"
 #include "sim/RecordingReader.h"
 
 namespace tqxsim {
 
 class RecordingStream {
  public:
-  // Silence in a recording: the middle of the module's 0 to 5 V input.
-  static constexpr double kBiasVolts = 2.5;
-
   explicit RecordingStream(std::unique_ptr<RecordingReader> reader);
 
   double SampleRateHz() const { return reader_->SampleRateHz(); }

@@ -3,18 +3,17 @@
 #include <cstdlib>
 
 #include "sim/DemoProgramme.h"
+#include "sim/InputBias.h"
 #include "sim/ToneScript.h"
 
 namespace tqxsim {
 
 namespace {
 
-constexpr double kSilenceVolts = 2.5;
-constexpr double kToneBiasVolts = 2.5;
 // A recording of several channels plays its first, as a mono cable would take it.
 constexpr int kRecordingChannel = 1;
 
-ChosenSignal Silence(std::string description) { return {ConstantSignal(kSilenceVolts), std::move(description)}; }
+ChosenSignal Silence(std::string description) { return {ConstantSignal(kInputBiasVolts), std::move(description)}; }
 
 ChosenSignal Unusable(std::string_view setting, const std::string& why) {
   return Silence(std::string(kSignalVariable) + "=" + std::string(setting) + " cannot be used (" + why +
@@ -48,12 +47,12 @@ ChosenSignal SignalFromSetting(std::string_view setting) {
     const std::optional<double> amplitude =
         split == std::string_view::npos ? std::nullopt : ParseNumber(argument.substr(split + 1));
     if (!frequency || !amplitude) return Unusable(setting, "expected tone:FREQUENCY:AMPLITUDE");
-    return {ToneSignal(*frequency, *amplitude, kToneBiasVolts), "tone " + std::string(argument)};
+    return {ToneSignal(*frequency, *amplitude, kInputBiasVolts), "tone " + std::string(argument)};
   }
   if (kind == "script") {
     ToneScript script = ReadToneScript(std::string(argument));
     if (!script.error.empty()) return Unusable(setting, script.error);
-    return {ToneProgrammeSignal(std::move(script.steps), kToneScriptBiasVolts, 0.0),
+    return {ToneProgrammeSignal(std::move(script.steps), kInputBiasVolts, 0.0),
             "tone script " + std::string(argument)};
   }
   if (kind == "wav") {

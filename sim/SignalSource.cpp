@@ -6,6 +6,7 @@
 #include <random>
 
 #include "sim/DemoProgramme.h"
+#include "sim/InputBias.h"
 #include "sim/ModelledTiming.h"
 #include "sim/RecordingStream.h"
 
@@ -87,7 +88,7 @@ class Recording final : public SignalSource {
     const auto frames = static_cast<double>(stream_.Frames());
     double position = std::fmod(seconds * stream_.SampleRateHz(), frames);
     if (position < 0.0) position += frames;
-    return stream_.VoltsAt(position, kFirstFrame).value_or(RecordingStream::kBiasVolts);
+    return stream_.VoltsAt(position, kFirstFrame).value_or(kInputBiasVolts);
   }
 
  private:
@@ -120,7 +121,7 @@ std::unique_ptr<SignalSource> DemoSignal() {
   for (const DemoStep& step : kDemoProgramme) {
     steps.push_back({step.seconds, step.bin == 0 ? 0.0 : BinFrequencyHz(step.bin), step.amplitudeVolts});
   }
-  return ToneProgrammeSignal(std::move(steps), kDemoBiasVolts, kDemoNoiseVoltsRms);
+  return ToneProgrammeSignal(std::move(steps), kInputBiasVolts, kDemoNoiseVoltsRms);
 }
 
 }  // namespace tqxsim

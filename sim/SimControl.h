@@ -16,7 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "sim/InputBias.h"
+
 namespace tqxsim {
+
+// Where ExpanderRegisters() holds each register: at its own number, the
+// outputs of port 0 and 1, then their configuration.
+enum ExpanderRegisterIndex : int { kOutputs0 = 0, kOutputs1 = 1, kConfiguration0 = 6, kConfiguration1 = 7 };
 
 // One FT_Write as the module received it.
 struct RecordedFrame {
@@ -61,7 +67,7 @@ class SimControl {
   virtual void SetDemoInput() = 0;
 
   // What the module's chips hold.
-  virtual std::array<std::uint8_t, 8> ExpanderRegisters() const = 0;  // 0/1 outputs, 6/7 configuration
+  virtual std::array<std::uint8_t, 8> ExpanderRegisters() const = 0;  // by ExpanderRegisterIndex
   virtual AnalogOutput AnalogChannel(int channel) const = 0;          // 1 or 2
   virtual bool IsOpen() const = 0;
   virtual bool SerialEngineOn() const = 0;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "sim/SignalFromEnvironment.h"
+#include "sim/TimedWait.h"
 
 namespace tqxsim {
 
@@ -14,16 +15,6 @@ namespace {
 constexpr int kOnlyDeviceNumber = 0;
 constexpr std::uint8_t kSerialEngineMode = 0x02;
 constexpr std::uint8_t kResetMode = 0x00;
-
-#if defined(_WIN32)
-// The Windows thread library rounds a timed wait up to whole milliseconds,
-// which would make every modelled frame late by up to two of them (the write
-// and the read each wait once): a simulated module noticeably slower than the
-// real one. The last stretch before the moment is spent yielding instead.
-constexpr std::chrono::milliseconds kCoarseWaitSlack{2};
-#else
-constexpr std::chrono::milliseconds kCoarseWaitSlack{0};
-#endif
 
 }  // namespace
 

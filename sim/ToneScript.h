@@ -20,8 +20,6 @@
 
 namespace tqxsim {
 
-inline constexpr double kToneScriptBiasVolts = 2.5;
-
 struct ToneScript {
   std::vector<ToneStep> steps;
   std::string error;  // empty when the whole script was read

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "framework/WinApp.h"
 #include "framework/qt/QtAccess.h"
 

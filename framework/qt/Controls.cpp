@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "framework/IconResource.h"
+#include "framework/dialog/IconResource.h"
 #include "framework/qt/IconImages.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QRadioButton>
 #include <functional>
 
-#include "framework/DialogTemplate.h"
+#include "framework/dialog/DialogTemplate.h"
 #include "framework/qt/DialogUnits.h"
 
 // An automatic radio button whose group the dialog keeps: a click always

@@ -2,7 +2,7 @@
 
 #include <QFontMetrics>
 
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 
 QFont DialogFontOf(const DialogTemplate& dialogTemplate) {
   QFont font(QString::fromLatin1(dialogTemplate.fontFace ? dialogTemplate.fontFace : ""));

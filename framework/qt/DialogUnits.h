@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QRect>
 
-#include "framework/DialogTemplate.h"
-#include "framework/DialogUnits.h"
+#include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/DialogUnits.h"
 
 // The template's face and size; a face the system lacks (the templates name
 // one that only another platform has) falls back to the system's sans font.

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "framework/RadioGroups.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/qt/Controls.h"
 #include "framework/qt/IconImages.h"
 #include "framework/qt/Latin1.h"
@@ -55,8 +55,8 @@ void QtDialogWindow::CreateControls() {
   }
   // Connected only now, so that the captions set above report nothing.
   for (std::size_t i = 0; i < templates.size(); ++i) ConnectNotifications(i);
-  for (std::size_t i = 0; i < templates.size(); ++i) {
-    if (templates[i].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(i);
+  for (const RadioGroupTabStop& placed : PlaceEveryRadioGroupTabStop(Template(), IsCheckedAt())) {
+    ApplyRadioGroupTabStop(placed);
   }
 }
 
@@ -120,7 +120,7 @@ void QtDialogWindow::ClearRestOfRadioGroup(std::size_t selected) {
   for (std::size_t i : RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, selected))) {
     if (i != selected) static_cast<QAbstractButton*>(controls_[i])->setChecked(false);
   }
-  PlaceRadioGroupTabStop(selected);
+  ApplyRadioGroupTabStop(PlaceRadioGroupTabStop(Template(), selected, IsCheckedAt()));
 }
 
 void QtDialogWindow::CheckButton(int id, bool checked) {
@@ -129,26 +129,23 @@ void QtDialogWindow::CheckButton(int id, bool checked) {
   auto* button = qobject_cast<QAbstractButton*>(controls_[*index]);
   if (button == nullptr) return;
   button->setChecked(checked);
-  if (Template().controls[*index].kind == ControlKind::RadioButton) PlaceRadioGroupTabStop(*index);
+  if (Template().controls[*index].kind == ControlKind::RadioButton) {
+    ApplyRadioGroupTabStop(PlaceRadioGroupTabStop(Template(), *index, IsCheckedAt()));
+  }
 }
 
-// Tab reaches a group of radio buttons at its choice, as the classic automatic
-// buttons arrange it, and at its first button while nothing is chosen, so that
-// every group can be reached from the keyboard even where the template gives
-// its buttons no tab stop.
-void QtDialogWindow::PlaceRadioGroupTabStop(std::size_t member) {
-  const DialogTemplate& dialogTemplate = Template();
-  const std::vector<std::size_t> group = RadioGroupFrom(dialogTemplate, GroupStartOf(dialogTemplate, member));
-  const auto chosen = std::find_if(group.begin(), group.end(), [this](std::size_t i) {
-    return static_cast<QAbstractButton*>(controls_[i])->isChecked();
-  });
-  const std::size_t tabStop = chosen != group.end() ? *chosen : group.front();
-  for (std::size_t i : group) controls_[i]->setFocusPolicy(i == tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+std::function<bool(std::size_t)> QtDialogWindow::IsCheckedAt() const {
+  return [this](std::size_t i) { return static_cast<QAbstractButton*>(controls_[i])->isChecked(); };
 }
 
-// As the classic dialog manager does: the arrow keys move the focus through
-// the group, and an automatic radio button that takes the focus this way is
-// chosen, with the same notification as a click.
+// Only the focus policy decides whether Tab stops at a button.
+void QtDialogWindow::ApplyRadioGroupTabStop(const RadioGroupTabStop& placed) {
+  for (std::size_t i : placed.group) {
+    controls_[i]->setFocusPolicy(i == placed.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+  }
+}
+
+// The core's arrow rule (RadioNeighbour): the focus moves on and chooses.
 void QtDialogWindow::ChooseWithinRadioGroup(std::size_t from, int step) {
   auto* next = static_cast<RadioControl*>(controls_[RadioNeighbour(Template(), from, step)]);
   next->setFocus(Qt::TabFocusReason);

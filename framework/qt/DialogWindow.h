@@ -4,10 +4,12 @@
 // the timers, the invalid region and the dialog's own system menu.
 #include <QDialog>
 #include <QRegion>
+#include <functional>
 #include <map>
 #include <vector>
 
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
+#include "framework/dialog/RadioGroups.h"
 #include "framework/qt/DialogUnits.h"
 
 class QMenu;
@@ -62,7 +64,8 @@ class QtDialogWindow final : public QDialog, public CDialog::Window {
   void CreateSystemMenu();
   void ClearRestOfRadioGroup(std::size_t selected);
   void ChooseWithinRadioGroup(std::size_t from, int step);
-  void PlaceRadioGroupTabStop(std::size_t member);
+  std::function<bool(std::size_t)> IsCheckedAt() const;
+  void ApplyRadioGroupTabStop(const RadioGroupTabStop& placed);
   void PressEnter();
   void AddInvalid(const QRegion& region);
 

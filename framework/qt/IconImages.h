@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QImage>
 
-#include "framework/IconResource.h"
+#include "framework/dialog/IconResource.h"
 
 QImage ToImage(const IconImage& image);
 // The image of the given size, or the largest one when none has it; an icon

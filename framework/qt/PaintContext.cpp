@@ -1,4 +1,4 @@
-#include "framework/PaintContext.h"
+#include "framework/dialog/PaintContext.h"
 
 #include <QFontMetrics>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 #include <QPainter>
 
-#include "framework/PaintContext.h"
+#include "framework/dialog/PaintContext.h"
 
 // The painter of one paint event, opened on the dialog's window.
 class CPaintDC::Surface {

@@ -1,6 +1,6 @@
 // The program's entry on Windows: the application object's InitInstance, then
 // the message loop for as long as its main window stays open.
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 #include "framework/MessageBoxDisplay.h"
 #include "framework/WinApp.h"
 #include "framework/win32/Native.h"

@@ -2,8 +2,9 @@
 // The Win32 backend's seam, in names that clash with nothing: the framework's
 // side of the backend (the CDialog window, the paint context, message boxes,
 // the message loop) includes this and the framework's headers; the files that
-// implement it include NativeWindows.h and no framework header beyond the
-// plain data ones (DialogTemplate.h, IconResource.h, RadioGroups.h).
+// implement it, in native/, include NativeWindows.h and no framework header beyond the
+// plain data ones (DialogTemplate.h, IconResource.h, RadioGroups.h,
+// WindowOperations.h).
 // Everything here runs on the window thread, except WakeTarget::Wake.
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/DialogTemplate.h"
-#include "framework/IconResource.h"
+#include "framework/dialog/DialogTemplate.h"
+#include "framework/dialog/IconResource.h"
+#include "framework/dialog/WindowOperations.h"
 
 namespace native {
 
@@ -105,56 +107,54 @@ class DialogEvents {
 
 // A dialog made by the system's dialog manager from the template, held in
 // memory. It is made hidden, controls and all, so that the program can fill
-// them before it shows.
-class Dialog {
+// them before it shows. It implements the window operations the framework's
+// CDialog::Window asks for, which the backend's window inherits from it.
+class Dialog : public virtual WindowOperations {
  public:
   Dialog(const DialogTemplate& dialogTemplate, const Dialog* owner, DialogEvents& events);
-  ~Dialog();
+  ~Dialog() override;
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
   // Shows the dialog with its owner disabled and handles messages until End;
   // returns End's result. Ended before: returns that result at once.
-  int RunModal();
-  void Show();
+  int RunModal() override;
+  void Show() override;
   // Hides the dialog and ends its modal loop, if it runs one.
-  void End(int result);
+  void End(int result) override;
 
-  void SetTitle(std::string_view text);
-  std::string Title() const;
-  // Controls by id; an id without a control is ignored (reads give "", false).
-  void SetControlText(int id, std::string_view text);
-  std::string ControlText(int id) const;
-  void SetChecked(int id, bool checked);
-  bool IsChecked(int id) const;
+  void SetTitle(std::string_view text) override;
+  std::string Title() const override;
+  void SetControlText(int id, std::string_view text) override;
+  std::string ControlText(int id) const override;
+  void CheckButton(int id, bool checked) override;
+  bool IsButtonChecked(int id) const override;
+  // As the dialog manager moves the focus (an edit's text all selected, the
+  // default button following a push button); held until the dialog shows
+  // when it is hidden.
+  void FocusControl(int id) override;
+  void FocusFirstTabStop() override;
+  void LimitText(int id, int maxChars) override;
+
+  void SetTimer(int id, unsigned periodMs) override;
+  void KillTimer(int id) override;
+  bool IsTimerRunning(int id) const override;
+
+  void Invalidate(const CRect& rect, bool erase) override;
+  void InvalidateAll(bool erase) override;
+  void PaintInvalidNow() override;
+  CRect ClientRect() const override;
+  bool IsMinimized() const override;
+  void SetIcon(const IconResource& icon, bool big) override;
+  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
+  DialogBaseUnits BaseUnits() const override;
+  CRect Frame() const override;
+  CRect WorkAreaAt(const CRect& frame) const override;
+  void MoveFrameTo(int left, int top) override;
+
   void SetTabStop(int id, bool tabStop);
-  // Focus to the control as the dialog manager moves it (an edit's text all
-  // selected, the default button following a push button); held until the
-  // dialog shows when it is hidden.
-  void Focus(int id);
-  // The first control that Tab stops at, if there is one.
-  void FocusFirstTabStop();
   void Click(int id);
-  void LimitText(int id, int maxChars);
-
-  void StartTimer(int id, unsigned periodMs);
-  void StopTimer(int id);
-  bool IsTimerRunning(int id) const;
-
-  // All of the client area for nullptr.
-  void Invalidate(const Bounds* bounds, bool erase);
-  void PaintInvalidNow();
-  Bounds ClientBounds() const;
-  // Screen pixels: the outer frame, and a move of it.
-  Bounds Frame() const;
-  void MoveFrameTo(int left, int top);
-  bool IsMinimized() const;
-  void SetIcon(const IconResource& icon, bool big);
-  void AppendSystemMenuSeparator();
-  void AppendSystemMenuItem(unsigned commandId, std::string_view text);
-  // Pixels of four horizontal and eight vertical dialog units.
-  Extent BaseUnits() const;
-
   // The window's handle, for test drivers.
   void* Handle() const;
   // The dialog whose modal loop runs innermost, or nullptr.

@@ -1,5 +1,5 @@
 // Drawing with the device context of the paint.
-#include "framework/PaintContext.h"
+#include "framework/dialog/PaintContext.h"
 
 #include "framework/win32/PaintSurface.h"
 

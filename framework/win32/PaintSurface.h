@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/PaintContext.h"
+#include "framework/dialog/PaintContext.h"
 #include "framework/win32/Native.h"
 
 // The device context of one paint of the dialog's window.

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <vector>
 
-#include "framework/win32/IconPixels.h"
+#include "framework/win32/native/IconPixels.h"
 #include "res/ProgramIcon.h"
 
 namespace {

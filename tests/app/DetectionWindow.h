@@ -12,6 +12,7 @@
 #include "app/MonitorDlg.h"
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
@@ -61,21 +62,15 @@ class WindowActingInsideATick : public CMonitorDlg {
 
 class DetectionWindow : public ::testing::Test {
  protected:
-  static constexpr double kBiasVolts = 2.5;
   // Peak volts of a tone at -9 dB, well above the Noisy mode's -20 dB.
   static constexpr double kLoudToneVolts = 0.5;
 
-  // Indices of ExpanderRegisters().
-  static constexpr int kOutputs0 = 0;
-  static constexpr int kOutputs1 = 1;
-  static constexpr int kConfiguration0 = 6;
-  static constexpr int kConfiguration1 = 7;
   static constexpr std::uint8_t kK1Mask = 0x10;
 
   void SetUp() override {
     sim.ResetToPowerOn();
     sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(kBiasVolts);
+    sim.SetConstantInput(tqxsim::kInputBiasVolts);
     configRecord = {};
     binUsedTable = {};
     // An earlier window's close gave up on every waiting box for good; each
@@ -108,7 +103,7 @@ class DetectionWindow : public ::testing::Test {
 
   std::string Text(int id) const { return window.GetDlgItemText(id); }
   std::uint8_t Register(int index) const { return sim.ExpanderRegisters()[index]; }
-  bool K1Closed() const { return (Register(kOutputs0) & kK1Mask) != 0 && (Register(kConfiguration0) & kK1Mask) == 0; }
+  bool K1Closed() const { return (Register(tqxsim::kOutputs0) & kK1Mask) != 0 && (Register(tqxsim::kConfiguration0) & kK1Mask) == 0; }
 
  private:
   ScratchFolder folder_{"tqx-detection"};

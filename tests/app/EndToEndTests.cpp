@@ -37,7 +37,7 @@ TEST_F(EndToEnd, AToneInFunctionOnesBinClosesK1AndSetsChannelOneOnItsThirdTickAn
 
   std::vector<std::string> countsShown;
   const Clock::time_point onset = Clock::now();
-  sim.SetBinToneInput(30, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(30, kLoudToneVolts, tqxsim::kInputBiasVolts);
   const bool closed = ProcessEventsUntil(
       [&] {
         const std::string count = Text(IDC_COUNT_F1);
@@ -59,7 +59,7 @@ TEST_F(EndToEnd, AWeakToneIsHeardOnlyOnceQuietEnvironmentIsChosen) {
   ConfigRecord stored{};
   Listen(stored, 2, 30, 1000);
   Start(stored);
-  sim.SetBinToneInput(30, kWeakToneVolts, kBiasVolts);
+  sim.SetBinToneInput(30, kWeakToneVolts, tqxsim::kInputBiasVolts);
   ASSERT_TRUE(ProcessEventsUntil([&] { return Text(IDC_PEAK_BIN) == "30"; }));
   ProcessEventsFor(250ms);
   EXPECT_EQ(Text(IDC_COUNT_F2), "0") << "too weak for the Noisy mode";
@@ -112,7 +112,7 @@ class TicksBehindBoxes : public EndToEnd {
     stored.relay1Enabled[1] = 1;
     stored.relay1Action[1] = 2;
     Start(stored);
-    sim.SetBinToneInput(30, kLoudToneVolts, kBiasVolts);
+    sim.SetBinToneInput(30, kLoudToneVolts, tqxsim::kInputBiasVolts);
     ASSERT_TRUE(ProcessEventsUntil([&] { return Text(IDC_TOP_COUNT) == "2"; }));
   }
 

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kNewBin = 37;  // no function listens to it before the edit
 constexpr double kToneAmplitudeVolts = 0.5;
-constexpr double kBiasVolts = 2.5;
 // K2 is bit 5 of port 0: closed when its line is an output driven high.
 constexpr std::uint8_t kK2Mask = 1u << 5;
 constexpr std::size_t kOutputPort0 = 0;
@@ -47,7 +46,7 @@ class FunctionSetupOnTheMonitor : public ::testing::Test {
   void SetUp() override {
     sim.ResetToPowerOn();
     sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(kBiasVolts);
+    sim.SetConstantInput(tqxsim::kInputBiasVolts);
     configRecord = {};
     binUsedTable = {};
   }
@@ -101,7 +100,7 @@ TEST_P(DefiningAFunctionOnTheMonitor, SwitchesItsRelayOnItsToneWithoutARestart) 
   using namespace FunctionSetupIds;
   CMonitorDlg& window = Start();
   ClickControl(window, GetParam() == kQuietEnvironment ? MainWindowIds::IDC_QUIET : MainWindowIds::IDC_NOISY);
-  sim.SetBinToneInput(kNewBin, kToneAmplitudeVolts, kBiasVolts);
+  sim.SetBinToneInput(kNewBin, kToneAmplitudeVolts, tqxsim::kInputBiasVolts);
   ProcessEventsFor(300ms);
   ASSERT_FALSE(RelayK2Closed()) << "no function listens to the tone yet";
 

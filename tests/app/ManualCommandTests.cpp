@@ -103,7 +103,7 @@ TEST_F(ManualCommands, TypingInEitherVoltageFieldPausesTheTickAtTheFirstKeystrok
     EXPECT_FALSE(window.IsTimerRunning(TickTimerId)) << "field " << field;
   }
   const std::string peakShown = Text(IDC_PEAK_BIN);
-  sim.SetBinToneInput(40, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(40, kLoudToneVolts, tqxsim::kInputBiasVolts);
   ProcessEventsFor(300ms);
   EXPECT_EQ(Text(IDC_PEAK_BIN), peakShown) << "no tick ran";
 

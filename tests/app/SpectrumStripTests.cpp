@@ -37,7 +37,7 @@ class SpectrumStripPicture : public DetectionWindow {
   }
 
   void PlayTone(int bin) {
-    sim.SetBinToneInput(bin, kLoudToneVolts, kBiasVolts);
+    sim.SetBinToneInput(bin, kLoudToneVolts, tqxsim::kInputBiasVolts);
     ASSERT_TRUE(ProcessEventsUntil([bin] { return PeakBin.load() == bin; }));
   }
 

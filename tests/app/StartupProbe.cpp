@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/MonitorApp.h"
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "framework/MessageBox.h"
 #include "sim/SimControl.h"
 #include "support/DialogDriver.h"

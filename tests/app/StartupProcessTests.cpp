@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/ProbeProcess.h"
+#include "support/ScratchFolder.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -32,24 +33,18 @@ constexpr const char* kNoDisplay = "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=";
 
 Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::string& argument = "",
                    const std::string& windowSystem = kOffscreen) {
-  const std::filesystem::path workDirectory = std::filesystem::temp_directory_path() / "tqx-startup-probe";
-  std::filesystem::create_directories(workDirectory);
-  const std::string command = "cd '" + workDirectory.string() + "' && LD_LIBRARY_PATH='" +
+  const ScratchFolder workDirectory("tqx-startup-probe");
+  const std::string command = "cd '" + workDirectory.Path().string() + "' && LD_LIBRARY_PATH='" +
                               libraryDirectory.string() + "' " + windowSystem + " '" TQX_STARTUP_PROBE "' " +
                               argument + (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
+  const ProbeRun run = RunProbeProcess(command);
   Outcome outcome;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  std::array<char, 512> line;
-  while (std::fgets(line.data(), line.size(), pipe) != nullptr) {
-    std::string text(line.data());
-    if (!text.empty() && text.back() == '\n') text.pop_back();
+  for (const std::string& text : run.lines) {
     if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
     if (text == "ended") outcome.ranToTheEnd = true;
     if (!text.starts_with("message ") && text != "ended") outcome.otherLines.push_back(text);
   }
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+  if (WIFEXITED(run.status)) outcome.exitCode = WEXITSTATUS(run.status);
   return outcome;
 }
 
@@ -70,9 +65,8 @@ TEST(StartUpProcess, WithoutADisplayItSaysSoInOneLineAndEndsBeforeTouchingTheMod
 }
 
 TEST(StartUpProcess, WithoutADriverLibraryShowsOneMessageAndEndsWithZero) {
-  const std::filesystem::path empty = std::filesystem::temp_directory_path() / "tqx-startup-no-library";
-  std::filesystem::create_directories(empty);
-  const Outcome outcome = RunMonitor(empty);
+  const ScratchFolder empty("tqx-startup-no-library");
+  const Outcome outcome = RunMonitor(empty.Path());
   EXPECT_THAT(outcome.messages, ElementsAre(kDriverLoadFailure));
   EXPECT_FALSE(outcome.ranToTheEnd);
   EXPECT_EQ(outcome.exitCode, 0);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "support/RecordBytes.h"
 #include "support/ScratchFolder.h"
 #if defined(_WIN32)
 #include <thread>
@@ -23,18 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::uint8_t> Bytes(const ConfigRecord& record) {
-  const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
-  return {p, p + sizeof record};
-}
-
-ConfigRecord RandomRecord(std::mt19937& random) {
-  ConfigRecord record;
-  auto* p = reinterpret_cast<std::uint8_t*>(&record);
-  for (std::size_t i = 0; i < sizeof record; ++i) p[i] = static_cast<std::uint8_t>(random());
-  return record;
-}
 
 ConfigRecord RoundTrip(const ConfigRecord& record) {
   ConfigRecord back{};

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "detect/FunctionActions.h"
-#include "device/SimulatedModule.h"  // the device tests' fixture, from tests/
+#include "device/SimulatedModuleFixture.h"  // the device tests' fixture, from tests/
 
 namespace {
 
@@ -18,10 +18,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // Indices of ExpanderRegisters().
-constexpr int kOutputs0 = 0;
-constexpr int kOutputs1 = 1;
-constexpr int kConfiguration0 = 6;
-constexpr int kConfiguration1 = 7;
 
 constexpr std::size_t kDacFrameLength = 12;
 constexpr std::uint8_t kClockOneByteOut[] = {0x11, 0x00, 0x00};
@@ -115,10 +111,10 @@ TEST_F(FunctionActions, AFullRunSendsTheLineTheChannelsAndK1ToK4InThatOrder) {
   ASSERT_EQ(expected.size(), 22u);
   EXPECT_EQ(Sent(), expected);
 
-  EXPECT_EQ(Register(kConfiguration0), 0x0F);
-  EXPECT_EQ(Register(kConfiguration1), 0xFD);
-  EXPECT_EQ(Register(kOutputs0), 0x9F);
-  EXPECT_EQ(Register(kOutputs1), 0xFD);
+  EXPECT_EQ(Register(tqxsim::kConfiguration0), 0x0F);
+  EXPECT_EQ(Register(tqxsim::kConfiguration1), 0xFD);
+  EXPECT_EQ(Register(tqxsim::kOutputs0), 0x9F);
+  EXPECT_EQ(Register(tqxsim::kOutputs1), 0xFD);
   EXPECT_EQ(sim.AnalogChannel(1).code, 2047);
   EXPECT_EQ(sim.AnalogChannel(2).code, 4095);
   EXPECT_THAT(messages.Texts(), IsEmpty());
@@ -130,13 +126,13 @@ TEST_F(FunctionActions, ToggleRunTwiceLeavesTheLineWhereItWasAndAnOutput) {
   record.lineAction[1] = 2;
 
   Run(1);
-  EXPECT_EQ(Register(kOutputs1), 0xFD);
+  EXPECT_EQ(Register(tqxsim::kOutputs1), 0xFD);
   Run(1);
 
-  EXPECT_EQ(Register(kOutputs1), 0xFF);
-  EXPECT_EQ(Register(kConfiguration1), 0xFD);
-  EXPECT_EQ(Register(kConfiguration0), 0xFF) << "port 0 is sent unchanged";
-  EXPECT_EQ(Register(kOutputs0), 0xFF);
+  EXPECT_EQ(Register(tqxsim::kOutputs1), 0xFF);
+  EXPECT_EQ(Register(tqxsim::kConfiguration1), 0xFD);
+  EXPECT_EQ(Register(tqxsim::kConfiguration0), 0xFF) << "port 0 is sent unchanged";
+  EXPECT_EQ(Register(tqxsim::kOutputs0), 0xFF);
   EXPECT_EQ(Sent().size(), 8u);
 }
 
@@ -187,8 +183,8 @@ TEST_F(FunctionActions, AFailingChannelOneWriteStopsNeitherChannelTwoNorTheRelay
   EXPECT_THAT(messages.Texts(), ElementsAre("Error writing to DAC. 5"));
   EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0) << "channel 1 never reached the DAC";
   EXPECT_EQ(sim.AnalogChannel(2).code, 1638);
-  EXPECT_EQ(Register(kOutputs0) & 0x10, 0x10);
-  EXPECT_EQ(Register(kConfiguration0) & 0x10, 0x00);
+  EXPECT_EQ(Register(tqxsim::kOutputs0) & 0x10, 0x10);
+  EXPECT_EQ(Register(tqxsim::kConfiguration0) & 0x10, 0x00);
 }
 
 TEST_F(FunctionActions, StoredVoltsTheOutputsCannotDeliverAreHeldBackAndTheRestRuns) {
@@ -206,7 +202,7 @@ TEST_F(FunctionActions, StoredVoltsTheOutputsCannotDeliverAreHeldBackAndTheRestR
   }
   EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0);
   EXPECT_EQ(sim.AnalogChannel(2).channelByte, 0);
-  EXPECT_EQ(Register(kOutputs0) & 0x20, 0x00) << "the relay step still ran";
+  EXPECT_EQ(Register(tqxsim::kOutputs0) & 0x20, 0x00) << "the relay step still ran";
 
   record.analog1Volts[1] = 0.0f;
   record.analog2Volts[1] = 5.0f;
@@ -235,8 +231,8 @@ TEST_F(FunctionActions, ACloseBegunDuringTheRunLeavesTheRestOfItUnsent) {
 
   EXPECT_EQ(sim.WriteCount() - before, 1u) << "only the failed channel 1 frame";
   EXPECT_EQ(sim.AnalogChannel(2).channelByte, 0);
-  EXPECT_EQ(Register(kOutputs0), 0xFF);
-  EXPECT_EQ(Register(kConfiguration0), 0xFF);
+  EXPECT_EQ(Register(tqxsim::kOutputs0), 0xFF);
+  EXPECT_EQ(Register(tqxsim::kConfiguration0), 0xFF);
 
   Run(1);
   EXPECT_EQ(sim.WriteCount() - before, 1u);

@@ -3,11 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/ProbeProcess.h"
+#include "support/ScratchFolder.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -36,17 +37,11 @@ std::string ProbeCommand(const std::filesystem::path& libraryDirectory) {
 
 ProbeOutcome RunProbe(const std::filesystem::path& libraryDirectory) {
   ProbeOutcome outcome;
-  FILE* pipe = popen(ProbeCommand(libraryDirectory).c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  std::array<char, 256> line;
-  while (std::fgets(line.data(), line.size(), pipe) != nullptr) {
-    std::string text(line.data());
-    if (!text.empty() && text.back() == '\n') text.pop_back();
+  for (const std::string& text : RunProbeProcess(ProbeCommand(libraryDirectory)).lines) {
     if (text.starts_with("result ")) outcome.result = std::stoi(text.substr(7));
     if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
     if (text.starts_with("bound ")) outcome.bound.push_back(text.substr(6));
   }
-  pclose(pipe);
   return outcome;
 }
 
@@ -63,9 +58,8 @@ TEST(DriverBinding, BindsAllNineEntryPointsOfACompleteLibrary) {
 }
 
 TEST(DriverBinding, AMissingLibraryFailsWithoutAMessageOfItsOwn) {
-  const std::filesystem::path empty = std::filesystem::temp_directory_path() / "tqx-no-driver-library";
-  std::filesystem::create_directories(empty);
-  const ProbeOutcome outcome = RunProbe(empty);
+  const ScratchFolder empty("tqx-no-driver-library");
+  const ProbeOutcome outcome = RunProbe(empty.Path());
   EXPECT_EQ(outcome.result, 1);
   EXPECT_THAT(outcome.messages, IsEmpty());
   EXPECT_THAT(outcome.bound, IsEmpty());

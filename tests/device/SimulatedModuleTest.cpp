@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "SimulatedModule.h"
+#include "SimulatedModuleFixture.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 
@@ -16,7 +16,6 @@ using ::testing::IsEmpty;
 namespace {
 
 // Register numbers as the module's expander holds them.
-constexpr int kOutputs0 = 0, kOutputs1 = 1, kConfiguration0 = 6, kConfiguration1 = 7;
 
 // The conversion code a sample came from.
 long CodeOf(double volts) { return std::lround(volts / ConversionVolts(0x00, 0x08)); }
@@ -39,10 +38,10 @@ TEST_F(ModuleExpander, DrivingP10HighLeavesOnlyItsBitsChanged) {
   ExpanderShadow.outputs = {0x00, 0x00};
   DriveExpanderLine(table, ExpanderLine::P10, LineAction::High);
   const auto registers = sim.ExpanderRegisters();
-  EXPECT_EQ(registers[kConfiguration0], 0xFF);
-  EXPECT_EQ(registers[kConfiguration1], 0xFE);
-  EXPECT_EQ(registers[kOutputs0], 0x00);
-  EXPECT_EQ(registers[kOutputs1], 0x01);
+  EXPECT_EQ(registers[tqxsim::kConfiguration0], 0xFF);
+  EXPECT_EQ(registers[tqxsim::kConfiguration1], 0xFE);
+  EXPECT_EQ(registers[tqxsim::kOutputs0], 0x00);
+  EXPECT_EQ(registers[tqxsim::kOutputs1], 0x01);
 }
 
 TEST_F(ModuleExpander, AWriteRightAfterAnAdcFrameStillReachesTheExpander) {
@@ -50,8 +49,8 @@ TEST_F(ModuleExpander, AWriteRightAfterAnAdcFrameStillReachesTheExpander) {
   ReadSampleFrame(table, samples);
   ASSERT_EQ(GpioLowShadow.load(), 0xFA);  // clock low, as the ADC leaves it
   WriteExpanderOutputs(table, 0x5A, 0xA5);
-  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs0], 0x5A);
-  EXPECT_EQ(sim.ExpanderRegisters()[kOutputs1], 0xA5);
+  EXPECT_EQ(sim.ExpanderRegisters()[tqxsim::kOutputs0], 0x5A);
+  EXPECT_EQ(sim.ExpanderRegisters()[tqxsim::kOutputs1], 0xA5);
 }
 
 using ModuleAnalogOutput = SimulatedModuleTest;

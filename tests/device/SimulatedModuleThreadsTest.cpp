@@ -6,7 +6,7 @@
 #include <array>
 #include <thread>
 
-#include "SimulatedModule.h"
+#include "SimulatedModuleFixture.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 #include "framework/MessageBox.h"

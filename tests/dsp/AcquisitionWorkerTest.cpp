@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "WorkerOnSimulatedModule.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "dsp/PublishedLevels.h"
 
@@ -18,7 +19,7 @@ TEST_F(WorkerOnSimulatedModule, AToneAtBin30ReachesPeakBinWithinTwoCycles) {
   ASSERT_TRUE(WaitFor(PeakBinIsFromACycle));
   EXPECT_EQ(PeakBin.load(), 15) << "a constant input is silence";
 
-  sim.SetBinToneInput(30, 1.0, kBiasVolts);
+  sim.SetBinToneInput(30, 1.0, tqxsim::kInputBiasVolts);
   // The frame in flight when the tone starts still carries the old input; the
   // next one carries the tone, and its cycle ends before a third frame goes out.
   const std::uint64_t writesBeforeTone = sim.WriteCount();
@@ -45,7 +46,7 @@ TEST_F(WorkerOnSimulatedModule, StopsWithinOneCycleOfTheFlagClearing) {
 // The ticks go on behind the worker's box; they must hear silence, not the
 // tone of the last good frame, for as long as the box is open.
 TEST_F(WorkerOnSimulatedModule, AFailedFrameIsHeardAsSilenceBeforeItsBoxIsShown) {
-  sim.SetBinToneInput(40, 0.5, kBiasVolts);
+  sim.SetBinToneInput(40, 0.5, tqxsim::kInputBiasVolts);
   AcquisitionCycle(table);
   PeakBin.store(CyclePeakBin);
   ASSERT_EQ(CyclePeakBin, 40);

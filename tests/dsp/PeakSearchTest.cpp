@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 
 namespace {

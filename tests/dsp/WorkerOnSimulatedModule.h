@@ -23,7 +23,6 @@
 
 class WorkerOnSimulatedModule : public ::testing::Test {
  protected:
-  static constexpr double kBiasVolts = 2.5;
 
   void SetUp() override {
     SetMessageBoxHook([this](std::string_view text) {
@@ -32,7 +31,7 @@ class WorkerOnSimulatedModule : public ::testing::Test {
     });
     sim.ResetToPowerOn();
     sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(kBiasVolts);
+    sim.SetConstantInput(tqxsim::kInputBiasVolts);
     BusBusy.store(0);
     ASSERT_EQ(BindDriver(table), 0);
     ASSERT_EQ(DeviceOpen(table, 0), kDriverOk);

@@ -54,7 +54,7 @@ TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule
     roundWindow.DestroyWindow();
     sim.ResetToPowerOn();
     sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(kBiasVolts);
+    sim.SetConstantInput(tqxsim::kInputBiasVolts);
   }
 }
 
@@ -62,7 +62,7 @@ TEST_F(CloseRequest, InsideATicksPumpLeavesTheFunctionThatTickCompletedUnsent) {
   Start(K1OnTheTone());
   ClickControl(window, IDC_QUIET);  // the peak alone decides, at the moment of the scan
   window.ActInsideATick([this] { window.SendSysCommand(SC_CLOSE); }, [] { return PeakBin.load() == kToneBin; });
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   ASSERT_TRUE(ProcessEventsUntil([&] { return !sim.IsOpen(); }));
   const std::uint64_t writesAtClose = sim.WriteCount();
 
@@ -109,7 +109,7 @@ TEST_F(CloseRequest, WhileAFunctionRunsStopsTheRestOfItsSteps) {
     failing.SendSysCommand(SC_CLOSE);
     writesAtClose = sim.WriteCount();
   });
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   ASSERT_TRUE(ProcessEventsUntil([&] { return writesAtClose != 0; }));
 
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error writing to DAC. 3"});

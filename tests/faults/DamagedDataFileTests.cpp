@@ -75,7 +75,7 @@ TEST_P(DamagedDataFile, StartsWithSaneFieldsAndSendsNoUndeliverableVoltage) {
 
   // Every function that listens to the tone runs, on its own ticks; then each
   // one once more by hand.
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   EXPECT_TRUE(ProcessEventsUntil([&] { return Text(IDC_PEAK_BIN) == std::to_string(kToneBin); }));
   ProcessEventsFor(400ms);
   for (int function = 1; function <= kFunctionCount; ++function) window.RunFunction(function);
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Corpus, DamagedDataFile,
 
 TEST_F(DamagedDataFile, AFunctionWithUndeliverableVoltsStillSwitchesItsRelayButLeavesTheDacAlone) {
   ASSERT_NO_FATAL_FAILURE(StartOn("volts-nan-and-infinite.bin"));
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   EXPECT_TRUE(ProcessEventsUntil([&] { return K1Closed(); }));
   EXPECT_EQ(sim.AnalogChannel(1).channelByte, 0) << "no DAC word since power-on";
   EXPECT_EQ(sim.AnalogChannel(2).channelByte, 0);
@@ -117,7 +117,7 @@ TEST_F(DamagedDataFile, AFunctionWithUndeliverableVoltsStillSwitchesItsRelayButL
 TEST_F(DamagedDataFile, SelectionsAtTheInt32LimitsSendNothingAtAll) {
   ASSERT_NO_FATAL_FAILURE(StartOn("counts-bins-and-actions-at-int32-limits.bin"));
   const std::uint64_t startedAt = LastFrameNumber(sim);
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   EXPECT_TRUE(ProcessEventsUntil([&] { return Text(IDC_PEAK_BIN) == std::to_string(kToneBin); }));
   ProcessEventsFor(400ms);  // function 1 completes on every tick that hears the tone
   EXPECT_TRUE(WindowFramesAfter(sim, startedAt).empty());
@@ -128,7 +128,7 @@ TEST_F(DamagedDataFile, SelectionsAtTheInt32LimitsSendNothingAtAll) {
 TEST_F(DamagedDataFile, TheGoodFileSetsItsVoltsAndClosesItsRelayOnItsTone) {
   ASSERT_NO_FATAL_FAILURE(StartOn("good-one-function-sets-3v3-and-closes-k1.bin"));
   EXPECT_EQ(Text(IDC_NAME_F1), "Door bell");
-  sim.SetBinToneInput(kToneBin, kLoudToneVolts, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, kLoudToneVolts, tqxsim::kInputBiasVolts);
   EXPECT_TRUE(ProcessEventsUntil([&] { return K1Closed(); }));
   EXPECT_EQ(sim.AnalogChannel(1).code, VoltsToCode(3.3f));
 }

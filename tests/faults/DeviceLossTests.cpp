@@ -100,7 +100,7 @@ TEST_F(DeviceLoss, AnUnplugAtAnyMomentOfTheCycleGivesTheWorkerAtMostOneMessage) 
     roundWindow.DestroyWindow();
     sim.ResetToPowerOn();
     sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(kBiasVolts);
+    sim.SetConstantInput(tqxsim::kInputBiasVolts);
   }
   for (const std::string& text : messages.Texts()) {
     EXPECT_TRUE(std::find(workerTexts.begin(), workerTexts.end(), text) != workerTexts.end()) << text;

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/MonitorApp.h"
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "sim/SimControl.h"
 #include "support/DialogDriver.h"
 #include "support/SimulatedModuleControl.h"

@@ -12,6 +12,7 @@
 
 #include "device/AdcFrame.h"
 #include "device/Expander.h"
+#include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "dsp/WorkerOnSimulatedModule.h"
 
@@ -81,7 +82,7 @@ TEST_F(FrameFaults, OverHundredsOfCyclesEachFaultSaysItsMessageAndOnlyAWholeRepl
 TEST_F(FrameFaults, FaultsAtRandomMomentsUnderBothThreadsNeverHangMixOrCorruptAFrame) {
   constexpr auto kRunTime = 3s;
   constexpr int kToneBin = 30;
-  sim.SetBinToneInput(kToneBin, 0.5, kBiasVolts);
+  sim.SetBinToneInput(kToneBin, 0.5, tqxsim::kInputBiasVolts);
   StartWorker();
   ASSERT_TRUE(WaitFor([] { return PeakBin.load() >= kFirstPeakBin; }));
 
@@ -137,7 +138,7 @@ TEST_F(FrameFaults, FaultsAtRandomMomentsUnderBothThreadsNeverHangMixOrCorruptAF
   RecordProperty("faults", injected);
 
   // The link works again once the faults are gone.
-  sim.SetBinToneInput(kToneBin + 5, 0.5, kBiasVolts);
+  sim.SetBinToneInput(kToneBin + 5, 0.5, tqxsim::kInputBiasVolts);
   AcquisitionCycle(table);
   EXPECT_EQ(CyclePeakBin, kToneBin + 5);
 }

@@ -5,7 +5,7 @@
 
 #include "TestDialogs.h"
 #include "framework/WinApp.h"
-#include "framework/WindowPlacement.h"
+#include "framework/dialog/WindowPlacement.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
 

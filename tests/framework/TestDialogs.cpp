@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "framework/IconResource.h"
+#include "framework/dialog/IconResource.h"
 #include "support/DialogDriver.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "support/DialogDriver.h"
 
 namespace probe {

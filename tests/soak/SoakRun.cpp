@@ -40,7 +40,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultSeconds = 600;
-constexpr double kBiasVolts = 2.5;
 constexpr double kToneVolts = 0.5;     // -9 dB: heard in both modes
 constexpr double kNoiseRmsVolts = 0.05;
 constexpr auto kLedgerEvery = 25ms;    // the module keeps about 8 s of frames
@@ -166,7 +165,7 @@ void Soak::Pump(std::chrono::milliseconds duration) {
   } while (Clock::now() < end);
 }
 
-void Soak::PlayTone() { sim_.SetBinToneInput(kFunctionBins[Uniform(1, kFunctionCount)], kToneVolts, kBiasVolts); }
+void Soak::PlayTone() { sim_.SetBinToneInput(kFunctionBins[Uniform(1, kFunctionCount)], kToneVolts, tqxsim::kInputBiasVolts); }
 
 // Noise on the bias, sometimes with a function's tone under it.
 void Soak::PlayNoise() {
@@ -174,7 +173,7 @@ void Soak::PlayNoise() {
   const double frequencyHz = (bin - 1) * sim_.SampleRateHz() / 128.0;
   sim_.SetInputFunction([noise = std::mt19937(random_()), bin, frequencyHz](double seconds) mutable {
     const double tone = bin == 0 ? 0.0 : kToneVolts * std::sin(2.0 * M_PI * frequencyHz * seconds);
-    return kBiasVolts + tone + std::normal_distribution<double>(0.0, kNoiseRmsVolts)(noise);
+    return tqxsim::kInputBiasVolts + tone + std::normal_distribution<double>(0.0, kNoiseRmsVolts)(noise);
   });
 }
 
@@ -243,7 +242,7 @@ int Soak::Run() {
 
   sim_.ResetToPowerOn();
   sim_.SetMessagesOnStderr(false);
-  sim_.SetConstantInput(kBiasVolts);
+  sim_.SetConstantInput(tqxsim::kInputBiasVolts);
   const ConfigRecord first = FirstRecord();
   if (WriteConfigFile(first)) return 1;
   if (!window_.Create()) return 1;
@@ -260,7 +259,7 @@ int Soak::Run() {
     switch (Uniform(0, 19)) {
       case 0: case 1: case 2: case 3: case 4: case 5: PlayTone(); break;
       case 6: case 7: PlayNoise(); break;
-      case 8: case 9: sim_.SetConstantInput(kBiasVolts); break;
+      case 8: case 9: sim_.SetConstantInput(tqxsim::kInputBiasVolts); break;
       case 10: case 11: case 12: ClickOutput(); break;
       case 13: SetAnalogByHand(); break;
       case 14: case 15: SwitchMode(); break;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Dialog.h"
+#include "framework/dialog/Dialog.h"
 #include "support/WindowFacts.h"
 
 using namespace std::chrono_literals;

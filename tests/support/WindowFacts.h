@@ -4,7 +4,7 @@
 // Win32 driver's Windows-facing half can fill it in too.
 #include <string>
 
-#include "framework/DialogTemplate.h"
+#include "framework/dialog/DialogTemplate.h"
 
 // What the window system built for a control, read back from the control.
 struct BuiltControl {

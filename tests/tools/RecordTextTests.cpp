@@ -7,22 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "support/RecordBytes.h"
 #include "tools/tqxdata/NameText.h"
 #include "tools/tqxdata/RecordText.h"
 
 namespace {
-
-std::vector<std::uint8_t> Bytes(const ConfigRecord& record) {
-  const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
-  return {p, p + sizeof record};
-}
-
-ConfigRecord RandomRecord(std::mt19937& random) {
-  ConfigRecord record;
-  auto* p = reinterpret_cast<std::uint8_t*>(&record);
-  for (std::size_t i = 0; i < sizeof record; ++i) p[i] = static_cast<std::uint8_t>(random());
-  return record;
-}
 
 ConfigRecord ThroughText(const ConfigRecord& record) {
   const ImportedRecord imported = ImportRecordText(ExportRecordText(record));

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "GuidePictures.h"
 #include "PngFile.h"
 #include "app/MonitorDlg.h"
 #include "config/FunctionSetupDlg.h"
@@ -34,14 +35,6 @@ constexpr auto kDemoToneTime = 1650ms;
 // The dialog is pictured once its first paint is surely done.
 constexpr auto kDialogSettleTime = 300ms;
 constexpr int kShownFunction = 1;
-
-#if defined(_WIN32)
-constexpr std::string_view kMainWindowPicture = "main-window-windows";
-constexpr bool kFunctionSetupPictured = false;
-#else
-constexpr std::string_view kMainWindowPicture = "main-window";
-constexpr bool kFunctionSetupPictured = true;
-#endif
 
 class ScreenshotApp : public CWinApp {
  public:

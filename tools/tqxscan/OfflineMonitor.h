@@ -8,6 +8,7 @@
 #include "config/BinUsedTable.h"
 #include "config/ConfigRecord.h"
 #include "detect/DetectionState.h"
+#include "detect/StandaloneDetector.h"
 #include "detect/ToneDetector.h"
 #include "dsp/Spectrum.h"
 
@@ -38,15 +39,5 @@ class OfflineMonitor : private DetectionHost {
   void LoadControlsAndUpdate() override {}
   void PumpOneMessage() override {}
 
-  ConfigRecord record_;
-  BinUsedFlags binUsed_;
-  LevelSpectrum levels_ = SilentLevels();
-  std::atomic<std::int32_t> peakBin_{0};
-  std::int32_t environmentMode_;
-  FunctionCountTable functionCounts_{};
-  std::int32_t peakBinShown_ = 0;
-  std::int32_t topBinCount_ = 0;
-  BinHitCounterTable binHitCounters_{};
-  std::int32_t decayPhase_ = 0;
-  ToneDetector detector_;
+  StandaloneDetector tick_;
 };

@@ -21,7 +21,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include "framework/DialogWindow.h"
+#include "framework/dialog/DialogWindow.h"
 #include "framework/MessageBoxDisplay.h"
 #include "framework/qt/QtAccess.h"
 

@@ -27,7 +27,7 @@ CRect ToRect(const native::Bounds& bounds) { return CRect{bounds.left, bounds.to
 
 void* WindowOf(const CDialog& dialog) {
   const auto* window = static_cast<const Win32DialogWindow*>(dialog.GetWindow());
-  return window != nullptr ? window->Native().Handle() : nullptr;
+  return window != nullptr ? window->Handle() : nullptr;
 }
 
 void* RequireWindow(const CDialog& dialog) {

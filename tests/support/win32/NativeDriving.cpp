@@ -5,9 +5,9 @@
 #include <thread>
 #include <utility>
 
-#include "framework/win32/DialogFont.h"
-#include "framework/win32/Latin1.h"
-#include "framework/win32/NativeWindows.h"
+#include "framework/win32/native/DialogFont.h"
+#include "framework/win32/native/Latin1.h"
+#include "framework/win32/native/NativeWindows.h"
 
 namespace driving {
 

@@ -1,0 +1,8 @@
+#pragma once
+// The level the module's analog input rests at: the middle of its 0 to 5 V,
+// where silence, tones and recordings are all centred.
+namespace tqxsim {
+
+inline constexpr double kInputBiasVolts = 2.5;
+
+}  // namespace tqxsim
