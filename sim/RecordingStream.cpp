@@ -11,7 +11,6 @@ constexpr std::size_t kReadAheadFrames = 8192;
 // Past this many unneeded frames, a file that seeks cheaply is not read but
 // skipped: a scan needs 31.5 ms of each 100 ms.
 constexpr std::int64_t kSkippedRatherThanReadFrames = 1024;
-constexpr double kFullScaleSwingVolts = 2.5;
 
 }  // namespace
 
@@ -31,7 +30,7 @@ std::optional<double> RecordingStream::VoltsAt(double position, std::optional<st
     next = *after;
   }
   const double fraction = position - static_cast<double>(frame);
-  return kInputBiasVolts + kFullScaleSwingVolts * (*here + fraction * (next - *here));
+  return kInputBiasVolts + kRecordingFullScaleVolts * (*here + fraction * (next - *here));
 }
 
 std::optional<float> RecordingStream::Sample(std::int64_t frame) {

@@ -8,6 +8,7 @@
 
 #include "detect/ToneDetector.h"
 #include "dsp/PeakSearch.h"
+#include "sim/InputBias.h"
 #include "sim/ModelledTiming.h"
 #include "tools/tqxscan/SpectralPeaks.h"
 
@@ -33,7 +34,6 @@ constexpr std::size_t kMostBins = 3;
 constexpr double kBetweenBinsDb = 1.0;
 // The ticks a required count of 3 needs.
 constexpr int kTicksForCountOfThree = 3;
-constexpr double kFullScaleSwingVolts = 2.5;
 constexpr std::size_t kReadBlockFrames = 4096;
 constexpr double kTickSeconds = kTickPeriodMs / 1000.0;
 
@@ -42,7 +42,7 @@ using BinCounts = std::array<int, kLevelCount>;
 using BinLevels = std::array<double, kLevelCount>;
 
 double LevelDb(double amplitude) {
-  return 20.0 * std::log10(kFullScaleSwingVolts * amplitude / std::numbers::sqrt2);
+  return 20.0 * std::log10(tqxsim::kRecordingFullScaleVolts * amplitude / std::numbers::sqrt2);
 }
 
 // Where the module's sampling, with no filter before its converter, puts a
