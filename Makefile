@@ -5,7 +5,7 @@ PRESET ?= debug
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: bootstrap configure build run test test-windows package-windows asan tsan bench bench-windows soak package screenshots screenshots-windows fuzz clean
+.PHONY: bootstrap configure build run test test-windows package-windows test-arm64 package-arm64 asan tsan bench bench-windows soak package screenshots screenshots-windows fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -29,6 +29,26 @@ test-windows:
 	@cmake --preset windows >/dev/null
 	@scripts/wine-env build/windows cmake --build --preset windows -j $(JOBS)
 	@scripts/wine-env build/windows ctest --test-dir build/windows -j $(JOBS) --output-on-failure --timeout 300
+
+# The Linux programs and every Linux suite cross-built for arm64 into
+# build/arm64 (optimised, no sanitizers), the suites run by CTest under
+# qemu-user, window tests on Qt's offscreen platform.
+ARM64_BUILD := build/arm64
+test-arm64:
+	@scripts/bootstrap arm64
+	@cmake --preset arm64 >/dev/null
+	@cmake --build --preset arm64 -j $(JOBS)
+	@cd $(ARM64_BUILD) && QT_QPA_PLATFORM=offscreen ctest -j $(JOBS) --output-on-failure --timeout 300
+
+# The arm64 .deb, $(ARM64_BUILD)/tqxfft_<version>_arm64.deb, from the same
+# build folder as its tests (after make test-arm64 nothing is compiled again):
+# only what it installs is built, and its dependencies are found by
+# dpkg-shlibdeps among the arm64 libraries.
+package-arm64:
+	@scripts/bootstrap arm64
+	@cmake --preset arm64 >/dev/null
+	@cmake --build --preset arm64 --target tqxfft_package_contents -j $(JOBS)
+	@cd $(ARM64_BUILD) && cpack -G DEB
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

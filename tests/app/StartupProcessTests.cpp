@@ -35,7 +35,7 @@ Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::str
   const std::filesystem::path workDirectory = std::filesystem::temp_directory_path() / "tqx-startup-probe";
   std::filesystem::create_directories(workDirectory);
   const std::string command = "cd '" + workDirectory.string() + "' && LD_LIBRARY_PATH='" +
-                              libraryDirectory.string() + "' " + windowSystem + " '" TQX_STARTUP_PROBE "' " +
+                              libraryDirectory.string() + "' " + windowSystem + " " TQX_CHILD_RUNNER "'" TQX_STARTUP_PROBE "' " +
                               argument + (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");
