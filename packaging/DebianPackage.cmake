@@ -11,6 +11,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# A cross build's toolchain file names the architecture it builds for; a
+# native build's is dpkg's own.
+if(TQX_DEBIAN_ARCHITECTURE)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${TQX_DEBIAN_ARCHITECTURE})
+endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "tqxfft maintainers <maintainers@tqxfft.example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -52,6 +52,7 @@ Section "tqxfft"
   File "${SOURCE_DIR}\docs\guide.md"
   SetOutPath "$INSTDIR\doc\images"
   File "${SOURCE_DIR}\docs\images\*.png"
+  File "${SOURCE_DIR}\docs\images\*.svg"
 
   ; Shortcuts take their working folder from the output path; the launcher
   ; changes into the user's data folder itself.
@@ -129,6 +130,7 @@ Section "Uninstall"
   ; A file that something else still holds goes at the next restart rather
   ; than stay behind with no uninstaller to remove it.
   Delete /REBOOTOK "$INSTDIR\doc\images\*.png"
+  Delete /REBOOTOK "$INSTDIR\doc\images\*.svg"
   RMDir /REBOOTOK "$INSTDIR\doc\images"
   Delete /REBOOTOK "$INSTDIR\doc\guide.md"
   RMDir /REBOOTOK "$INSTDIR\doc"

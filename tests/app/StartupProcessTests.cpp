@@ -35,7 +35,7 @@ Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::str
                    const std::string& windowSystem = kOffscreen) {
   const ScratchFolder workDirectory("tqx-startup-probe");
   const std::string command = "cd '" + workDirectory.Path().string() + "' && LD_LIBRARY_PATH='" +
-                              libraryDirectory.string() + "' " + windowSystem + " '" TQX_STARTUP_PROBE "' " +
+                              libraryDirectory.string() + "' " + windowSystem + " " TQX_CHILD_RUNNER "'" TQX_STARTUP_PROBE "' " +
                               argument + (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
   const ProbeRun run = RunProbeProcess(command);
   Outcome outcome;

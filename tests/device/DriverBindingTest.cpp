@@ -31,7 +31,7 @@ std::string ProbeCommand(const std::filesystem::path& libraryDirectory) {
   // popen runs the command through cmd, which takes off the outer quotes.
   return "\"\"" + std::filesystem::absolute(TQX_BINDING_PROBE).make_preferred().string() + "\"\"";
 #else
-  return "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' '" TQX_BINDING_PROBE "'";
+  return "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' " TQX_CHILD_RUNNER "'" TQX_BINDING_PROBE "'";
 #endif
 }
 
