@@ -9,7 +9,6 @@
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <regex>
 #include <string>
 #include <string_view>
 
@@ -50,14 +49,35 @@ std::optional<std::int32_t> IntegerByTheRules(std::string_view text) {
                                                             std::numeric_limits<std::int32_t>::max()));
 }
 
+// Read by hand rather than by <regex>, whose GCC 12 headers draw false
+// warnings in optimised builds.
+bool IsPlainDecimal(std::string_view field) {
+  std::size_t at = 0;
+  const auto skipSign = [&] { at += at < field.size() && (field[at] == '+' || field[at] == '-') ? 1 : 0; };
+  const auto skipDigits = [&] {
+    const std::size_t from = at;
+    while (at < field.size() && IsDigit(field[at])) ++at;
+    return at - from;
+  };
+  skipSign();
+  const std::size_t whole = skipDigits();
+  const std::size_t fraction = at < field.size() && field[at] == '.' ? (++at, skipDigits()) : 0;
+  if (whole == 0 && fraction == 0) return false;
+  if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
+    ++at;
+    skipSign();
+    if (skipDigits() == 0) return false;
+  }
+  return at == field.size();
+}
+
 // A plain decimal (an optional sign, digits with at most one point among
 // them, an optional exponent) with only blanks and tabs around it; the C
 // library reads such a number exactly, and gives the value; 0 needs a leading
 // '0'; the value is kept as a float, saturating to infinity.
 std::optional<float> RealByTheRules(std::string_view text) {
-  static const std::regex kPlainDecimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
   const std::string field(TrimBlanks(text));
-  if (!std::regex_match(field, kPlainDecimal)) return std::nullopt;
+  if (!IsPlainDecimal(field)) return std::nullopt;
   const double value = std::strtod(field.c_str(), nullptr);
   if (value == 0.0 && field.front() != '0') return std::nullopt;
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
