@@ -15,6 +15,7 @@
 
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
+#include "config/FunctionFields.h"
 #include "config/FunctionSetupDlg.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
@@ -52,23 +53,20 @@ ConfigRecord StoredRecord() {
     record.analog1Volts[function] = record.analog2Volts[function] = 0.0f;
     StoreFunctionName(record, function, "");
   }
-  record.triggerBin1[3] = 40;
-  record.triggerBin1[4] = 20;
-  record.triggerBin2[4] = 33;
-  record.triggerBin3[4] = 70;
-  StoreFunctionName(record, 4, "Porch light east");
-  record.requiredCount[4] = 3;
-  record.lineEnabled[4] = 1;
-  record.lineSelect[4] = 5;  // P11
-  record.lineAction[4] = 2;  // Toggle
-  record.analog1Enabled[4] = 1;
-  record.analog1Volts[4] = 2.5f;
-  record.analog2Volts[4] = 0.75f;
-  record.relay1Enabled[4] = 1;
-  record.relay1Action[4] = 1;  // Open
-  record.relay2Action[4] = 2;
-  record.relay3Enabled[4] = 1;
-  record.relay4Action[4] = -1;
+  FunctionFields(record, 3).Bins({40});
+  // P11 toggled, K1 opened; K2's action and the second channel's volts kept
+  // without their ticks, and K3 ticked with its action Close.
+  FunctionFields(record, 4)
+      .Bins({20, 33, 70})
+      .Name("Porch light east")
+      .Count(3)
+      .Line(5, 2)
+      .Analog(1, 2.5f)
+      .Analog(2, 0.75f, 0)
+      .Relay(1, 1)
+      .Relay(2, 2, 0)
+      .Relay(3, 0)
+      .Relay(4, -1, 0);
   return record;
 }
 
