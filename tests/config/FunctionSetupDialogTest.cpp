@@ -178,19 +178,15 @@ TEST_F(FunctionSetup, RecordChangesStoresEveryFieldWritesTheEncodingAndMarksTheN
   ASSERT_EQ(result, IDOK);
 
   ConfigRecord expected = StoredRecord();
-  expected.triggerBin1[4] = 42;
-  expected.triggerBin2[4] = -5;
-  expected.triggerBin3[4] = 7;
-  expected.requiredCount[4] = 0;
-  expected.lineEnabled[4] = 0;
-  expected.lineSelect[4] = 3;
-  expected.lineAction[4] = 1;
-  expected.analog2Enabled[4] = 1;
-  expected.analog1Volts[4] = 0.0f;
-  expected.analog2Volts[4] = 5.0f;
-  expected.relay1Enabled[4] = 0;
-  expected.relay4Enabled[4] = 1;
-  expected.relay4Action[4] = 2;
+  // The line and K1 unticked with their choices kept; K4 ticked to Toggle.
+  FunctionFields(expected, 4)
+      .Bins({42, -5, 7})
+      .Count(0)
+      .Line(3, 1, 0)
+      .Analog(1, 0.0f)
+      .Analog(2, 5.0f)
+      .Relay(1, 1, 0)
+      .Relay(4, 2);
   std::memcpy(expected.functionName[4].data(), "Garage", 7);
   EXPECT_EQ(Bytes(configRecord), Bytes(expected)) << "the old name's bytes after the NUL stay";
   EXPECT_EQ(FileBytes(), EncodeDataFile(expected));

@@ -157,12 +157,7 @@ TEST_F(FunctionActions, OnlyAnEnableOfExactlyOneWithAValidSelectionAndActionSend
 }
 
 TEST_F(FunctionActions, AFailingChannelOneWriteStopsNeitherChannelTwoNorTheRelays) {
-  record.analog1Enabled[1] = 1;
-  record.analog1Volts[1] = 1.0f;
-  record.analog2Enabled[1] = 1;
-  record.analog2Volts[1] = 2.0f;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = 0;
+  FunctionFields(record, 1).Analog(1, 1.0f).Analog(2, 2.0f).Relay(1, 0);
   sim.SetWritesFail(true);
   messages.WhileOpen([&](std::string_view) { sim.SetWritesFail(false); });
 
@@ -201,12 +196,7 @@ TEST_F(FunctionActions, StoredVoltsTheOutputsCannotDeliverAreHeldBackAndTheRestR
 }
 
 TEST_F(FunctionActions, ACloseBegunDuringTheRunLeavesTheRestOfItUnsent) {
-  record.analog1Enabled[1] = 1;
-  record.analog1Volts[1] = 1.0f;
-  record.analog2Enabled[1] = 1;
-  record.analog2Volts[1] = 2.0f;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = 0;
+  FunctionFields(record, 1).Analog(1, 1.0f).Analog(2, 2.0f).Relay(1, 0);
   sim.SetWritesFail(true);
   // The user closes the window from the failure's message box.
   messages.WhileOpen([&](std::string_view) {
