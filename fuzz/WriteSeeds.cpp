@@ -15,6 +15,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigRecord.h"
+#include "config/FunctionFields.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"
 #include "device/ExpanderFrames.h"
@@ -38,22 +39,8 @@ void WriteSeed(const std::filesystem::path& folder, std::string_view name, std::
 // which the file stores as CR LF.
 ConfigRecord UserRecord() {
   ConfigRecord record{};
-  StoreFunctionName(record, 1, "Door bell");
-  record.triggerBin1[1] = 20;
-  record.triggerBin2[1] = 10;
-  record.requiredCount[1] = 3;
-  record.lineEnabled[1] = 1;
-  record.lineSelect[1] = 4;
-  record.lineAction[1] = 2;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = 0;
-  StoreFunctionName(record, 2, "Siren, 25 characters long");
-  record.triggerBin1[2] = 45;
-  record.requiredCount[2] = 10;
-  record.analog1Enabled[2] = 1;
-  record.analog1Volts[2] = 2.5f;
-  record.analog2Enabled[2] = 1;
-  record.analog2Volts[2] = 4.99f;
+  FunctionFields(record, 1).Name("Door bell").Bins({20, 10}).Count(3).Line(4, 2).Relay(1, 0);
+  FunctionFields(record, 2).Name("Siren, 25 characters long").Bins({45}).Count(10).Analog(1, 2.5f).Analog(2, 4.99f);
   return record;
 }
 

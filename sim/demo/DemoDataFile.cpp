@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "config/ConfigFile.h"
+#include "config/FunctionFields.h"
 #include "sim/DemoProgramme.h"
 
 namespace {
@@ -18,44 +19,20 @@ constexpr int kClose = 0, kOpen = 1;
 constexpr int kLineP00 = 0;
 
 // A function with one trigger bin and nothing enabled yet.
-void Define(ConfigRecord& record, int function, int bin, std::string_view name, int requiredCount) {
-  record.triggerBin1[function] = bin;
-  StoreFunctionName(record, function, name);
-  record.requiredCount[function] = requiredCount;
-  record.lineSelect[function] = kNoChoice;
-  record.lineAction[function] = kNoChoice;
-  for (FunctionInts* action : {&record.relay1Action, &record.relay2Action, &record.relay3Action, &record.relay4Action}) {
-    (*action)[function] = kNoChoice;
-  }
+FunctionFields Define(ConfigRecord& record, int function, int bin, std::string_view name, int requiredCount) {
+  FunctionFields fields(record, function);
+  fields.Bins({bin}).Name(name).Count(requiredCount).Line(kNoChoice, kNoChoice, 0);
+  for (int relay = 1; relay <= 4; ++relay) fields.Relay(relay, kNoChoice, 0);
+  return fields;
 }
 
 ConfigRecord DemoRecord() {
   constexpr auto bins = tqxsim::DemoToneBins();
   ConfigRecord record{};
 
-  Define(record, 1, bins[0], "Tone A: close K1, P00 on", 5);
-  record.lineEnabled[1] = 1;
-  record.lineSelect[1] = kLineP00;
-  record.lineAction[1] = kHigh;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = kClose;
-  record.analog1Enabled[1] = 1;
-  record.analog1Volts[1] = 2.5f;
-
-  Define(record, 2, bins[1], "Tone B: open K1, P00 off", 5);
-  record.lineEnabled[2] = 1;
-  record.lineSelect[2] = kLineP00;
-  record.lineAction[2] = kLow;
-  record.relay1Enabled[2] = 1;
-  record.relay1Action[2] = kOpen;
-  record.analog1Enabled[2] = 1;
-  record.analog1Volts[2] = 0.0f;
-
-  Define(record, 3, bins[2], "Tone C: toggle K2", 10);
-  record.relay2Enabled[3] = 1;
-  record.relay2Action[3] = kToggle;
-  record.analog2Enabled[3] = 1;
-  record.analog2Volts[3] = 3.3f;
+  Define(record, 1, bins[0], "Tone A: close K1, P00 on", 5).Line(kLineP00, kHigh).Relay(1, kClose).Analog(1, 2.5f);
+  Define(record, 2, bins[1], "Tone B: open K1, P00 off", 5).Line(kLineP00, kLow).Relay(1, kOpen).Analog(1, 0.0f);
+  Define(record, 3, bins[2], "Tone C: toggle K2", 10).Relay(2, kToggle).Analog(2, 3.3f);
   return record;
 }
 

@@ -15,6 +15,7 @@
 
 #include "config/BinUsedTable.h"
 #include "config/ConfigFile.h"
+#include "config/FunctionFields.h"
 #include "config/FunctionSetupDlg.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
@@ -52,23 +53,20 @@ ConfigRecord StoredRecord() {
     record.analog1Volts[function] = record.analog2Volts[function] = 0.0f;
     StoreFunctionName(record, function, "");
   }
-  record.triggerBin1[3] = 40;
-  record.triggerBin1[4] = 20;
-  record.triggerBin2[4] = 33;
-  record.triggerBin3[4] = 70;
-  StoreFunctionName(record, 4, "Porch light east");
-  record.requiredCount[4] = 3;
-  record.lineEnabled[4] = 1;
-  record.lineSelect[4] = 5;  // P11
-  record.lineAction[4] = 2;  // Toggle
-  record.analog1Enabled[4] = 1;
-  record.analog1Volts[4] = 2.5f;
-  record.analog2Volts[4] = 0.75f;
-  record.relay1Enabled[4] = 1;
-  record.relay1Action[4] = 1;  // Open
-  record.relay2Action[4] = 2;
-  record.relay3Enabled[4] = 1;
-  record.relay4Action[4] = -1;
+  FunctionFields(record, 3).Bins({40});
+  // P11 toggled, K1 opened; K2's action and the second channel's volts kept
+  // without their ticks, and K3 ticked with its action Close.
+  FunctionFields(record, 4)
+      .Bins({20, 33, 70})
+      .Name("Porch light east")
+      .Count(3)
+      .Line(5, 2)
+      .Analog(1, 2.5f)
+      .Analog(2, 0.75f, 0)
+      .Relay(1, 1)
+      .Relay(2, 2, 0)
+      .Relay(3, 0)
+      .Relay(4, -1, 0);
   return record;
 }
 
@@ -180,19 +178,15 @@ TEST_F(FunctionSetup, RecordChangesStoresEveryFieldWritesTheEncodingAndMarksTheN
   ASSERT_EQ(result, IDOK);
 
   ConfigRecord expected = StoredRecord();
-  expected.triggerBin1[4] = 42;
-  expected.triggerBin2[4] = -5;
-  expected.triggerBin3[4] = 7;
-  expected.requiredCount[4] = 0;
-  expected.lineEnabled[4] = 0;
-  expected.lineSelect[4] = 3;
-  expected.lineAction[4] = 1;
-  expected.analog2Enabled[4] = 1;
-  expected.analog1Volts[4] = 0.0f;
-  expected.analog2Volts[4] = 5.0f;
-  expected.relay1Enabled[4] = 0;
-  expected.relay4Enabled[4] = 1;
-  expected.relay4Action[4] = 2;
+  // The line and K1 unticked with their choices kept; K4 ticked to Toggle.
+  FunctionFields(expected, 4)
+      .Bins({42, -5, 7})
+      .Count(0)
+      .Line(3, 1, 0)
+      .Analog(1, 0.0f)
+      .Analog(2, 5.0f)
+      .Relay(1, 1, 0)
+      .Relay(4, 2);
   std::memcpy(expected.functionName[4].data(), "Garage", 7);
   EXPECT_EQ(Bytes(configRecord), Bytes(expected)) << "the old name's bytes after the NUL stay";
   EXPECT_EQ(FileBytes(), EncodeDataFile(expected));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "config/FunctionFields.h"
 #include "detect/FunctionActions.h"
 #include "device/SimulatedModuleFixture.h"  // the device tests' fixture, from tests/
 
@@ -76,21 +77,8 @@ class FunctionActions : public SimulatedModuleTest {
 };
 
 TEST_F(FunctionActions, AFullRunSendsTheLineTheChannelsAndK1ToK4InThatOrder) {
-  record.lineEnabled[2] = 1;
-  record.lineSelect[2] = 5;  // P11
-  record.lineAction[2] = 2;  // toggle
-  record.analog1Enabled[2] = 1;
-  record.analog1Volts[2] = 2.5f;
-  record.analog2Enabled[2] = 1;
-  record.analog2Volts[2] = 5.0f;
-  record.relay1Enabled[2] = 1;
-  record.relay1Action[2] = 0;  // close
-  record.relay2Enabled[2] = 1;
-  record.relay2Action[2] = 1;  // open
-  record.relay3Enabled[2] = 1;
-  record.relay3Action[2] = 2;  // toggle
-  record.relay4Enabled[2] = 1;
-  record.relay4Action[2] = 0;
+  // P11 toggled; K1 closed, K2 opened, K3 toggled, K4 closed.
+  FunctionFields(record, 2).Line(5, 2).Analog(1, 2.5f).Analog(2, 5.0f).Relay(1, 0).Relay(2, 1).Relay(3, 2).Relay(4, 0);
 
   Run(2);
 
@@ -169,12 +157,7 @@ TEST_F(FunctionActions, OnlyAnEnableOfExactlyOneWithAValidSelectionAndActionSend
 }
 
 TEST_F(FunctionActions, AFailingChannelOneWriteStopsNeitherChannelTwoNorTheRelays) {
-  record.analog1Enabled[1] = 1;
-  record.analog1Volts[1] = 1.0f;
-  record.analog2Enabled[1] = 1;
-  record.analog2Volts[1] = 2.0f;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = 0;
+  FunctionFields(record, 1).Analog(1, 1.0f).Analog(2, 2.0f).Relay(1, 0);
   sim.SetWritesFail(true);
   messages.WhileOpen([&](std::string_view) { sim.SetWritesFail(false); });
 
@@ -213,12 +196,7 @@ TEST_F(FunctionActions, StoredVoltsTheOutputsCannotDeliverAreHeldBackAndTheRestR
 }
 
 TEST_F(FunctionActions, ACloseBegunDuringTheRunLeavesTheRestOfItUnsent) {
-  record.analog1Enabled[1] = 1;
-  record.analog1Volts[1] = 1.0f;
-  record.analog2Enabled[1] = 1;
-  record.analog2Volts[1] = 2.0f;
-  record.relay1Enabled[1] = 1;
-  record.relay1Action[1] = 0;
+  FunctionFields(record, 1).Analog(1, 1.0f).Analog(2, 2.0f).Relay(1, 0);
   sim.SetWritesFail(true);
   // The user closes the window from the failure's message box.
   messages.WhileOpen([&](std::string_view) {

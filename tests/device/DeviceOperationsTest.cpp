@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "DeviceFixture.h"
-#include "FrameBytes.h"
 #include "support/HandBuiltFrames.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"

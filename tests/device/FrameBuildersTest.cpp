@@ -4,7 +4,6 @@
 #include <bit>
 #include <limits>
 
-#include "FrameBytes.h"
 #include "support/HandBuiltFrames.h"
 #include "device/AdcFrame.h"
 #include "device/DacFrame.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "config/FunctionFields.h"
 #include "tools/Utf8Path.h"
 #include "tools/tqxdata/DataTool.h"
 #include "support/ScratchFolder.h"
@@ -51,16 +52,8 @@ class DataTool : public testing::Test {
 
 ConfigRecord ARecordWithALineFeed() {
   ConfigRecord record{};
-  StoreFunctionName(record, 1, "Siren");
-  record.triggerBin1[1] = 33;
-  record.requiredCount[1] = 10;  // 0x0A: the file stores it as 0D 0A
-  record.lineEnabled[1] = 1;
-  record.lineSelect[1] = 5;
-  record.lineAction[1] = 2;
-  record.relay3Enabled[1] = 1;
-  record.relay3Action[1] = 1;
-  record.analog2Enabled[1] = 1;
-  record.analog2Volts[1] = 4.75f;
+  // The count 10 is 0x0A: the file stores it as 0D 0A.
+  FunctionFields(record, 1).Name("Siren").Bins({33}).Count(10).Line(5, 2).Relay(3, 1).Analog(2, 4.75f);
   return record;
 }
 
