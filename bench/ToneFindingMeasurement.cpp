@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "PeakMemory.h"
+#include "sim/PcmWavHeader.h"
 #include "ThreadCpuTime.h"
 #include "tools/tqxscan/ScanTool.h"
 
@@ -40,28 +41,14 @@ struct Workload {
   int channels;
 };
 
-void Put(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
-}
-
 // Hiss throughout, and a page at the start of every ten minutes.
 bool WriteRecording(const fs::path& path, const Workload& work) {
   const auto frames = static_cast<std::uint64_t>(work.hours * kSecondsPerHour * work.rateHz);
   const std::uint64_t dataBytes = frames * 2 * work.channels;
   if (dataBytes + 36 > 0xFFFFFFFFu) return false;
   std::ofstream out(path, std::ios::binary);
-  out.write("RIFF", 4);
-  Put(out, static_cast<std::uint32_t>(36 + dataBytes), 4);
-  out.write("WAVEfmt ", 8);
-  Put(out, 16, 4);
-  Put(out, 1, 2);
-  Put(out, work.channels, 2);
-  Put(out, work.rateHz, 4);
-  Put(out, work.rateHz * 2 * work.channels, 4);
-  Put(out, 2 * work.channels, 2);
-  Put(out, 16, 2);
-  out.write("data", 4);
-  Put(out, static_cast<std::uint32_t>(dataBytes), 4);
+  tqxsim::WritePcm16WavHeader(out, static_cast<std::uint32_t>(work.rateHz), static_cast<std::uint32_t>(work.channels),
+                              static_cast<std::uint32_t>(dataBytes));
 
   // A second at a time, so that writing holds as little as the search.
   const auto pageFrames = static_cast<std::uint64_t>(kPageEverySeconds * work.rateHz);

@@ -18,6 +18,7 @@
 
 // The tick's period, and the window timer's.
 inline constexpr unsigned kTickPeriodMs = 100;
+inline constexpr double kTickPeriodSeconds = kTickPeriodMs / 1000.0;
 // In the Noisy mode a level must lie above this to be heard: more than 0.1 V
 // RMS in the bin.
 inline constexpr double kNoisyHearingThresholdDb = -20.0;

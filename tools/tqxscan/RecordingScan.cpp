@@ -7,6 +7,7 @@
 
 namespace {
 
+// Whole milliseconds, divided once, give each tick's moment exactly.
 constexpr double kMillisecondsPerSecond = 1000.0;
 // The worker sets its peak bin to 1 when it starts; no tick hears that bin.
 constexpr std::int32_t kPeakBinBeforeFirstCycle = 1;

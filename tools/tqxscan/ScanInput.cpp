@@ -12,12 +12,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr double kTickPeriodSeconds = kTickPeriodMs / 1000.0;
-
-}  // namespace
-
 std::optional<ScanInput> OpenScanInput(const ScanRequest& request, std::ostream& err) {
   const std::string& path = request.recordingPath;
   tqxsim::OpenedRecording opened = OpenScanRecording(PathFromUtf8(path), request.channel);

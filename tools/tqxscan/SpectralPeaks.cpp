@@ -105,11 +105,8 @@ const std::vector<SpectralPeak>& SpectralPeaks::Find(std::span<const float> samp
 
   // Maxima loud enough to be a tone at all come first: in a quiet stretch
   // there are none, and the noise floor need not be found.
-  struct Candidate {
-    int point;
-    double power;
-  };
-  std::vector<Candidate> candidates;
+  std::vector<Candidate>& candidates = candidates_;
+  candidates.clear();
   const double quietest = std::pow(kQuietestAmplitude * length_ / 4.0, 2) * kParabolaSlack;
   for (int k = 3; k < half - 1; ++k) {
     if (power_[k] > power_[k - 1] && power_[k] >= power_[k + 1] && power_[k] > quietest) {
@@ -124,7 +121,8 @@ const std::vector<SpectralPeak>& SpectralPeaks::Find(std::span<const float> samp
   std::erase_if(candidates, [floor](const Candidate& candidate) { return candidate.power <= kProminence * floor; });
   if (candidates.empty()) return peaks_;
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) { return a.power > b.power; });
-  std::vector<Candidate> kept;
+  std::vector<Candidate>& kept = kept_;
+  kept.clear();
   for (const Candidate& candidate : candidates) {
     if (kept.size() == kMostPeaks || candidate.power < kWeakestAfterStrongest * candidates.front().power) break;
     const bool leakage = std::any_of(kept.begin(), kept.end(), [&](const Candidate& stronger) {

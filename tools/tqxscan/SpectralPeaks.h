@@ -28,6 +28,11 @@ class SpectralPeaks {
   const std::vector<SpectralPeak>& Find(std::span<const float> samples);
 
  private:
+  struct Candidate {
+    int point;
+    double power;
+  };
+
   void Transform();
 
   double sampleRateHz_;
@@ -38,5 +43,6 @@ class SpectralPeaks {
   std::vector<double> real_, imag_;      // half-length complex working data
   std::vector<double> power_;            // per transform point 0 to Length()/2
   std::vector<double> sorted_;           // scratch for the noise floor
+  std::vector<Candidate> candidates_, kept_;  // scratch, kept to spare an allocation per stretch
   std::vector<SpectralPeak> peaks_;
 };

@@ -35,7 +35,6 @@ constexpr double kBetweenBinsDb = 1.0;
 // The ticks a required count of 3 needs.
 constexpr int kTicksForCountOfThree = 3;
 constexpr std::size_t kReadBlockFrames = 4096;
-constexpr double kTickSeconds = kTickPeriodMs / 1000.0;
 
 constexpr double kModuleBinHz = tqxsim::kModelledSampleRateHz / kFrameSampleCount;
 using BinCounts = std::array<int, kLevelCount>;
@@ -259,7 +258,7 @@ void Track::Land(FoundTone& tone) const {
   }
   const int heardTicks = tone.noisyHears || tone.quietHears
                              ? std::max(tone.noisyTicks, tone.quietTicks)
-                             : static_cast<int>((tone.endSeconds - tone.startSeconds) / kTickSeconds);
+                             : static_cast<int>((tone.endSeconds - tone.startSeconds) / kTickPeriodSeconds);
   if (heardTicks < kTicksForCountOfThree) set(ToneFlag::Short);
 }
 
@@ -335,7 +334,7 @@ bool FindTones(tqxsim::RecordingReader& native, tqxsim::RecordingStream& module,
   SpectralPeaks peaks(rateHz);
   ModuleTicks ticks(module, window);
   const auto endFrame = [rateHz](double seconds) { return static_cast<std::int64_t>(std::llround(seconds * rateHz)); };
-  NativeStretch stretch(native, peaks.Length(), endFrame(window.fromSeconds + kTickSeconds));
+  NativeStretch stretch(native, peaks.Length(), endFrame(window.fromSeconds + kTickPeriodSeconds));
   std::vector<Track> open;
   std::vector<bool> matched;
   const auto close = [&](const Track& track) {

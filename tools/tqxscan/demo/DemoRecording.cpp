@@ -10,6 +10,8 @@
 #include <numbers>
 #include <vector>
 
+#include "sim/PcmWavHeader.h"
+
 namespace {
 
 constexpr int kRateHz = 8000;
@@ -31,10 +33,6 @@ void AddVoice(std::vector<double>& samples, double seconds) {
     for (int k = 1; k <= 10; ++k) value += 0.15 * std::sin(k * phase) / k;
     samples.push_back(value);
   }
-}
-
-void Put(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
 }
 
 }  // namespace
@@ -65,14 +63,9 @@ int main(int argc, char** argv) {
 
   std::ofstream out(argv[1], std::ios::binary);
   const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-  out.write("RIFF", 4);
-  Put(out, 36 + dataBytes, 4);
-  out.write("WAVEfmt ", 8);
-  for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {kRateHz, 4}, {2u * kRateHz, 4}, {2u, 2}, {16u, 2}}) {
-    Put(out, value, bytes);
+  tqxsim::WritePcm16WavHeader(out, kRateHz, 1, dataBytes);
+  for (const double sample : samples) {
+    tqxsim::PutLittleEndian(out, static_cast<std::uint16_t>(std::lround(sample * 32767)), 2);
   }
-  out.write("data", 4);
-  Put(out, dataBytes, 4);
-  for (const double sample : samples) Put(out, static_cast<std::uint16_t>(std::lround(sample * 32767)), 2);
   return out.flush() ? 0 : 1;
 }
