@@ -5,27 +5,21 @@
 // capture the tone, one cycle to publish it, R ticks to count it. Goal: the
 // worst trial within R × 100 ms + 90 ms.
 //   detection_latency_measurement [TRIALS per count, default 50]
-//   (the simulated module must be first on the library search path:
-//    LD_LIBRARY_PATH=BUILD/sim/lib)
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <QApplication>
+//   (the simulated module must be first on the library search path, as
+//    scripts/run-benchmarks and scripts/run-benchmarks-windows put it)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/MonitorDlg.h"
 #include "config/ConfigFile.h"
-#include "device/DriverApi.h"
+#include "device/Expander.h"
 #include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
 #include "dsp/PublishedLevels.h"
@@ -33,7 +27,8 @@
 #include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "sim/SimControl.h"
-#include "framework/qt/QtAccess.h"
+#include "support/DialogDriver.h"
+#include "support/SimulatedModuleControl.h"
 
 namespace {
 
@@ -46,36 +41,15 @@ constexpr int kToneBin = 30;
 constexpr double kToneVolts = 0.5;  // peak, -9 dB
 constexpr double kGoalMarginMs = 90.0;
 constexpr double kPhysicalMarginMs = 76.0;
-constexpr auto kTrialTimeout = std::chrono::seconds(3);
+constexpr auto kTrialTimeout = 3s;
 constexpr std::size_t kExpanderFrameLength = 411;
-constexpr std::uint8_t kK1Mask = 0x10;
+constexpr std::uint8_t kK1Mask = BitMaskOf(ExpanderLine::K1);
 
 class MeasurementApp : public CWinApp {
  public:
   MeasurementApp() : CWinApp("tqxfft") {}
   bool InitInstance() override { return false; }
 };
-
-tqxsim::SimControl* SimulatedModuleControl() {
-  void* library = dlopen(kDriverLibraryName, RTLD_NOW);
-  if (library == nullptr) return nullptr;
-  auto get = reinterpret_cast<tqxsim::TqxSimControlFunction>(dlsym(library, "TqxSimControl"));
-  return get == nullptr ? nullptr : get();
-}
-
-bool ProcessEventsUntil(const std::function<bool()>& done, Clock::duration timeout) {
-  const Clock::time_point deadline = Clock::now() + timeout;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  return true;
-}
-
-void ProcessEventsFor(Clock::duration duration) {
-  ProcessEventsUntil([] { return false; }, duration);
-}
 
 class LatencyRun {
  public:
@@ -90,7 +64,7 @@ class LatencyRun {
     stored.relay1Enabled[1] = 1;
     stored.relay1Action[1] = 0;  // close
     if (WriteConfigFile(stored) || !window_.Create()) return false;
-    return ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }, std::chrono::seconds(2));
+    return ProcessEventsUntil([] { return PeakBin.load() >= kFirstPeakBin; }, 2s);
   }
 
   void Stop() {
@@ -142,7 +116,7 @@ class LatencyRun {
   void Settle(int requiredCount) {
     sim_.SetConstantInput(tqxsim::kInputBiasVolts);
     ProcessEventsUntil([] { return PublishedLevels()[kToneBin - 1] <= kNoisyHearingThresholdDb; }, kTrialTimeout);
-    ProcessEventsFor(std::chrono::milliseconds(2 * 100 + 10));
+    ProcessEventsFor(std::chrono::milliseconds(2 * kTickPeriodMs + 10));
     window_.SendCommand(MainWindowIds::IDC_OPEN_K1, Notification::Clicked);
     configRecord.requiredCount[1] = requiredCount;
     window_.functionCounts[1] = 0;
@@ -178,10 +152,7 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultTrials;
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication toolkit(argc, argv);
-  ShowMessageBoxesWithTheToolkit();
-  QApplication::setQuitOnLastWindowClosed(false);
+  const DrivenWindowSystem windows(argc, argv);
   MeasurementApp app;
   int boxes = 0;
   SetMessageBoxHook([&boxes](std::string_view text) {
@@ -189,13 +160,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "message box: %.*s\n", static_cast<int>(text.size()), text.data());
   });
 
-  tqxsim::SimControl* sim = SimulatedModuleControl();
+  tqxsim::SimControl* sim = FindSimulatedModuleControl();
   if (sim == nullptr) {
-    std::fprintf(stderr, "the simulated module is not on the library search path (LD_LIBRARY_PATH=BUILD/sim/lib)\n");
+    std::fprintf(stderr, "the simulated module is not first on the library search path\n");
     return 1;
   }
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("tqx-latency-" + std::to_string(::getpid()));
+      std::filesystem::temp_directory_path() /
+      ("tqx-latency-" + std::to_string(Clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(folder);
   std::filesystem::current_path(folder);
 

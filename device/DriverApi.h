@@ -12,11 +12,10 @@ using DriverHandle = void*;
 
 inline constexpr DriverStatus kDriverOk = 0;
 
-#if defined(_WIN32)
-inline constexpr const char* kDriverLibraryName = "Ftd2xx.dll";
-#else
-inline constexpr const char* kDriverLibraryName = "libftd2xx.so";
-#endif
+// The driver library's plain file name on this system (libftd2xx.so, or
+// Ftd2xx.dll on Windows): the build names it once, for this and for the
+// simulated module's file.
+inline constexpr const char* kDriverLibraryName = TQX_DRIVER_LIBRARY_FILE;
 
 // Bound but never called; their arguments are passed through untouched.
 using FT_OpenEx_t = DriverStatus (*)(void* arg, std::uint32_t flags, DriverHandle* handle);

@@ -1,5 +1,7 @@
 #include "sim/ExpanderModel.h"
 
+#include "sim/SimControl.h"
+
 namespace tqxsim {
 
 namespace {
@@ -11,9 +13,9 @@ constexpr std::uint8_t kPowerOnRegisterValue = 0xFF;
 enum class LineState { Input, OutputLow, OutputHigh };
 
 LineState StateOf(const std::array<std::uint8_t, 8>& registers, int port, int bit) {
-  const bool isInput = (registers[ExpanderModel::kConfigurationRegister + port] >> bit) & 1;
+  const bool isInput = (registers[kConfiguration0 + port] >> bit) & 1;
   if (isInput) return LineState::Input;
-  return ((registers[ExpanderModel::kOutputRegister + port] >> bit) & 1) ? LineState::OutputHigh : LineState::OutputLow;
+  return ((registers[kOutputs0 + port] >> bit) & 1) ? LineState::OutputHigh : LineState::OutputLow;
 }
 
 bool IsRelay(int port, int bit) { return port == 0 && bit >= 4; }

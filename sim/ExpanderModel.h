@@ -26,8 +26,6 @@ class ExpanderModel {
  public:
   static constexpr std::uint8_t kWriteAddressByte = 0x40;
   static constexpr std::uint8_t kReadAddressByte = 0x41;
-  static constexpr int kOutputRegister = 0;         // 0/1: outputs, port 0 then port 1
-  static constexpr int kConfigurationRegister = 6;  // 6/7: a cleared bit makes the line an output
 
   // A fast-mode part (400 kHz): the shortest clock phases it allows. With the
   // serial engine's even clock the low phase binds: divisor 15 (375 kHz) is

@@ -1,25 +1,18 @@
 #pragma once
 // The real main window, offscreen, on the simulated module: started as the
-// program starts it, in a working folder of its own that holds the data file
-// the test wrote, with a silent input (the bias alone) until the test plays a
-// tone.
-#include <gtest/gtest.h>
-
+// program starts it, on the data file the test wrote, with a silent input
+// until the test plays a tone.
 #include <functional>
 #include <string>
 #include <thread>
 
+#include "MonitorOnTheModule.h"
 #include "app/MonitorDlg.h"
-#include "config/BinUsedTable.h"
-#include "config/ConfigFile.h"
 #include "dsp/AcquisitionWorker.h"
 #include "dsp/PeakSearch.h"
-#include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
 #include "support/MessageCapture.h"
-#include "support/ScratchFolder.h"
-#include "support/SimulatedModuleControl.h"
 
 // The main window, which can run an action from inside one of its ticks: the
 // action is posted from the tick's first copy of the controls once `when`
@@ -60,31 +53,19 @@ class WindowActingInsideATick : public CMonitorDlg {
   bool acted_ = false;
 };
 
-class DetectionWindow : public ::testing::Test {
+class DetectionWindow : public MonitorOnTheModule {
  protected:
   // Peak volts of a tone at -9 dB, well above the Noisy mode's -20 dB.
   static constexpr double kLoudToneVolts = 0.5;
 
-  static constexpr std::uint8_t kK1Mask = 0x10;
-
-  void SetUp() override {
-    sim.ResetToPowerOn();
-    sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(tqxsim::kInputBiasVolts);
-    configRecord = {};
-    binUsedTable = {};
-    // An earlier window's close gave up on every waiting box for good; each
-    // test is a new run.
-    ResetMessageBoxAbandonment();
-  }
+  DetectionWindow() : MonitorOnTheModule("tqx-detection") {}
 
   void TearDown() override {
     if (window.HasWindow()) {
       window.SendSysCommand(SC_CLOSE);
       window.DestroyWindow();
     }
-    EXPECT_EQ(sim.ProtocolErrorCount(), 0u) << "the module did not understand a frame";
-    EXPECT_EQ(sim.InterleavedWriteCount(), 0u);
+    MonitorOnTheModule::TearDown();
   }
 
   // Writes the data file, starts the window and waits for the worker's first
@@ -102,13 +83,7 @@ class DetectionWindow : public ::testing::Test {
   }
 
   std::string Text(int id) const { return window.GetDlgItemText(id); }
-  std::uint8_t Register(int index) const { return sim.ExpanderRegisters()[index]; }
-  bool K1Closed() const { return (Register(tqxsim::kOutputs0) & kK1Mask) != 0 && (Register(tqxsim::kConfiguration0) & kK1Mask) == 0; }
+  bool K1Closed() const { return RelayClosed(ExpanderLine::K1); }
 
- private:
-  ScratchFolder folder_{"tqx-detection"};
-
- protected:
-  tqxsim::SimControl& sim = SimulatedModuleControl();
   WindowActingInsideATick window;
 };

@@ -4,17 +4,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "MonitorOnTheModule.h"
 #include "app/MonitorDlg.h"
-#include "config/BinUsedTable.h"
-#include "config/ConfigFile.h"
-#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
-#include "support/ScratchFolder.h"
-#include "support/SimulatedModuleControl.h"
 
 namespace fs = std::filesystem;
 
@@ -22,10 +19,6 @@ namespace {
 
 constexpr int kNewBin = 37;  // no function listens to it before the edit
 constexpr double kToneAmplitudeVolts = 0.5;
-// K2 is bit 5 of port 0: closed when its line is an output driven high.
-constexpr std::uint8_t kK2Mask = 1u << 5;
-constexpr std::size_t kOutputPort0 = 0;
-constexpr std::size_t kConfigurationPort0 = 6;
 
 // Runs the script on the dialog that the next modal run opens, from inside its
 // modal loop.
@@ -39,19 +32,15 @@ void WhenSetupOpens(std::function<void(CDialog&)> script) {
   });
 }
 
-// Each test runs the monitor in a working directory of its own, as the
-// program's main window.
-class FunctionSetupOnTheMonitor : public ::testing::Test {
+// The monitor runs as the program's main window; a test may close it and
+// start it again.
+class FunctionSetupOnTheMonitor : public MonitorOnTheModule {
  protected:
-  void SetUp() override {
-    sim.ResetToPowerOn();
-    sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(tqxsim::kInputBiasVolts);
-    configRecord = {};
-    binUsedTable = {};
-  }
+  FunctionSetupOnTheMonitor() : MonitorOnTheModule("tqx-function-setup-e2e") {}
+
   void TearDown() override {
     if (window_ != nullptr) Close();
+    MonitorOnTheModule::TearDown();
   }
 
   CMonitorDlg& Start() {
@@ -69,13 +58,8 @@ class FunctionSetupOnTheMonitor : public ::testing::Test {
     window_.reset();
   }
 
-  bool RelayK2Closed() const {
-    const auto registers = sim.ExpanderRegisters();
-    return (registers[kConfigurationPort0] & kK2Mask) == 0 && (registers[kOutputPort0] & kK2Mask) != 0;
-  }
+  bool RelayK2Closed() const { return RelayClosed(ExpanderLine::K2); }
 
-  ScratchFolder folder_{"tqx-function-setup-e2e"};
-  tqxsim::SimControl& sim = SimulatedModuleControl();
   std::unique_ptr<CMonitorDlg> window_;
 };
 

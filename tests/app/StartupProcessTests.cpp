@@ -34,9 +34,9 @@ constexpr const char* kNoDisplay = "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=";
 Outcome RunMonitor(const std::filesystem::path& libraryDirectory, const std::string& argument = "",
                    const std::string& windowSystem = kOffscreen) {
   const ScratchFolder workDirectory("tqx-startup-probe");
-  const std::string command = "cd '" + workDirectory.Path().string() + "' && LD_LIBRARY_PATH='" +
-                              libraryDirectory.string() + "' " + windowSystem + " " TQX_CHILD_RUNNER "'" TQX_STARTUP_PROBE "' " +
-                              argument + (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
+  const std::string command = "cd '" + workDirectory.Path().string() + "' && " + windowSystem + " " +
+                              ProbeCommandLine(TQX_STARTUP_PROBE, libraryDirectory) + " " + argument +
+                              (windowSystem == kOffscreen ? " 2>/dev/null" : " 2>&1");
   const ProbeRun run = RunProbeProcess(command);
   Outcome outcome;
   for (const std::string& text : run.lines) {

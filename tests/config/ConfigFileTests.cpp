@@ -1,27 +1,15 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "DataFileFixture.h"
 #include "config/ConfigFile.h"
 #include "support/RecordBytes.h"
-#include "support/ScratchFolder.h"
-#if defined(_WIN32)
-#include <thread>
-
-#include "config/FileReplacementWin32.h"
-#endif
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -102,73 +90,6 @@ TEST(DataFileCodec, AFinalCarriageReturnWithoutLineFeedIsItself) {
   EXPECT_EQ(DecodeDataFile(file, record), 2u);
   EXPECT_EQ(record.triggerBin1[0], 0x0D01);
 }
-
-#if defined(_WIN32)
-// Windows keeps a read-only attribute instead of mode bits, and it stops every
-// user, so a save as a plain user runs in this process.
-constexpr bool kWindows = true;
-bool RunsAsRoot() { return false; }
-int ExitCodeAsPlainUser(const std::function<int()>& body) { return body(); }
-#else
-constexpr bool kWindows = false;
-bool RunsAsRoot() { return ::geteuid() == 0; }
-
-// Runs `body` in a child process as a user whom mode bits stop: root, whom
-// they do not, becomes nobody there first. Returns the child's exit code.
-int ExitCodeAsPlainUser(const std::function<int()>& body) {
-  constexpr uid_t kNobody = 65534;
-  constexpr int kStillRoot = 99;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (RunsAsRoot() && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(kStillRoot);
-    ::_exit(body());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
-
-// Runs each test in an empty directory of its own and records message boxes.
-class DataFile : public ::testing::Test {
- protected:
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(directory_, fs::perms::owner_all, ignored);
-    // Windows removes no read-only file.
-    fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ignored);
-  }
-
-  static std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void PutFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-  // Only the data file itself: no temporary file may be left behind.
-  std::vector<std::string> DirectoryEntries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory_)) names.push_back(entry.path().filename().string());
-    return names;
-  }
-
-  // Exit code of a child that saves as a plain user, with the folder open to
-  // it: 1 when the save was taken, 0 when it was refused for want of
-  // permission.
-  int SaveAsPlainUser(const ConfigRecord& record) {
-    fs::permissions(directory_, fs::perms::all);
-    return ExitCodeAsPlainUser([&] {
-      const std::error_code error = WriteConfigFile(record, path_);
-      return error == std::errc::permission_denied ? 0 : (error ? 2 : 1);
-    });
-  }
-
-  ScratchFolder folder_{"tqx-config"};
-  const fs::path directory_ = folder_.Path();
-  const fs::path path_ = directory_ / kDataFileName;
-};
 
 TEST_F(DataFile, NoFileIsAQuietFirstRun) {
   ConfigRecord record{};
@@ -314,75 +235,5 @@ TEST_F(DataFile, ALinkedDataFileStaysALink) {
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(FileBytes(kept), EncodeDataFile(record));
 }
-
-#if defined(_WIN32)
-TEST_F(DataFile, AFileHeldForAMomentIsReplacedOnceLetGoAndOneHeldLongerIsRefusedAsBusy) {
-  std::mt19937 random(8);
-  const ConfigRecord edited = RandomRecord(random);
-  PutFile(path_, {1, 2, 3});
-  // Another program with the file open, sharing it only for reading.
-  const HANDLE held = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(WriteConfigFile(edited, path_), std::errc::device_or_resource_busy);
-  EXPECT_EQ(FileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
-  std::thread letGo([held] {
-    Sleep(100);
-    CloseHandle(held);
-  });
-  EXPECT_FALSE(WriteConfigFile(edited, path_));
-  letGo.join();
-  EXPECT_EQ(FileBytes(path_), EncodeDataFile(edited));
-  EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
-}
-
-// The replacing call failing as the system documents each failure. With no
-// backup name, on 1176 the old file is gone and the new one keeps its
-// temporary name; on 1177 the old file is under another name too, and the new
-// one is held (why it could not be moved).
-std::vector<DWORD> failuresToCome;
-DWORD flagsPassed = 0;
-HANDLE newFileHold = INVALID_HANDLE_VALUE;
-
-BOOL WINAPI ReplaceFailingAsScripted(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
-                                     LPVOID exclude, LPVOID reserved) {
-  flagsPassed = flags;
-  if (failuresToCome.empty()) return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
-  const DWORD code = failuresToCome.front();
-  failuresToCome.erase(failuresToCome.begin());
-  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileW(replaced);
-  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-    MoveFileW(replaced, (std::wstring(replaced) + L".old").c_str());
-    newFileHold = CreateFileW(replacement, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  }
-  SetLastError(code);
-  return FALSE;
-}
-
-TEST_F(DataFile, EachWayTheReplacingCallFailsEndsWithTheOldFileOrTheNewOneNeverNeither) {
-  const std::pair<std::vector<DWORD>, bool> failuresAndSaved[] = {
-      {{ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION}, true},
-      {std::vector<DWORD>(10, ERROR_SHARING_VIOLATION), false},
-      {std::vector<DWORD>(10, ERROR_UNABLE_TO_REMOVE_REPLACED), false},
-      {{ERROR_UNABLE_TO_MOVE_REPLACEMENT}, true},
-      {{ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, true},  // written afresh; the held new file stays behind
-  };
-  std::mt19937 random(9);
-  const ConfigRecord edited = RandomRecord(random);
-  replaceFileCall = &ReplaceFailingAsScripted;
-  for (const auto& [failures, saved] : failuresAndSaved) {
-    SCOPED_TRACE(std::to_string(failures.front()) + " times " + std::to_string(failures.size()));
-    PutFile(path_, {1, 2, 3});
-    failuresToCome = failures;
-    const std::error_code error = WriteConfigFile(edited, path_);
-    EXPECT_EQ(!error, saved) << error.message();
-    EXPECT_EQ(FileBytes(path_), (saved ? EncodeDataFile(edited) : std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(flagsPassed, static_cast<DWORD>(REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS));
-    if (newFileHold == INVALID_HANDLE_VALUE) {
-      EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
-    }
-  }
-  CloseHandle(newFileHold);
-  replaceFileCall = &ReplaceFileW;
-}
-#endif
 
 }  // namespace

@@ -22,22 +22,9 @@ struct ProbeOutcome {
   std::vector<std::string> bound;
 };
 
-// The probe's command line, the probe to start with libraryDirectory as the
-// library search path. Windows searches the probe's own folder, the system's,
-// then PATH, which the probe takes from this process.
-std::string ProbeCommand(const std::filesystem::path& libraryDirectory) {
-#if defined(_WIN32)
-  _putenv_s("PATH", std::filesystem::absolute(libraryDirectory).make_preferred().string().c_str());
-  // popen runs the command through cmd, which takes off the outer quotes.
-  return "\"\"" + std::filesystem::absolute(TQX_BINDING_PROBE).make_preferred().string() + "\"\"";
-#else
-  return "LD_LIBRARY_PATH='" + libraryDirectory.string() + "' " TQX_CHILD_RUNNER "'" TQX_BINDING_PROBE "'";
-#endif
-}
-
 ProbeOutcome RunProbe(const std::filesystem::path& libraryDirectory) {
   ProbeOutcome outcome;
-  for (const std::string& text : RunProbeProcess(ProbeCommand(libraryDirectory)).lines) {
+  for (const std::string& text : RunProbeProcess(ProbeCommandLine(TQX_BINDING_PROBE, libraryDirectory)).lines) {
     if (text.starts_with("result ")) outcome.result = std::stoi(text.substr(7));
     if (text.starts_with("message ")) outcome.messages.push_back(text.substr(8));
     if (text.starts_with("bound ")) outcome.bound.push_back(text.substr(6));

@@ -20,18 +20,14 @@
 #include "sim/SimControl.h"
 #include "support/SimulatedModuleControl.h"
 
-
 class WorkerOnSimulatedModule : public ::testing::Test {
  protected:
-
   void SetUp() override {
     SetMessageBoxHook([this](std::string_view text) {
       const std::lock_guard lock(messagesMutex_);
       messages_.emplace_back(text);
     });
-    sim.ResetToPowerOn();
-    sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(tqxsim::kInputBiasVolts);
+    PowerOnSilently(sim);
     BusBusy.store(0);
     ASSERT_EQ(BindDriver(table), 0);
     ASSERT_EQ(DeviceOpen(table, 0), kDriverOk);

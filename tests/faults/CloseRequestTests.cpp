@@ -52,9 +52,7 @@ TEST_F(CloseRequest, DuringTheWorkersFrameAtAnyPointFinishesAndSilencesTheModule
     EXPECT_LT(std::chrono::steady_clock::now() - started, kCloseTimeLimit) << "round " << round;
     ExpectClosedAndQuiet(sim.WriteCount());
     roundWindow.DestroyWindow();
-    sim.ResetToPowerOn();
-    sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(tqxsim::kInputBiasVolts);
+    PowerOnSilently(sim);
   }
 }
 

@@ -98,9 +98,7 @@ TEST_F(DeviceLoss, AnUnplugAtAnyMomentOfTheCycleGivesTheWorkerAtMostOneMessage) 
     roundWindow.SendSysCommand(SC_CLOSE);
     EXPECT_EQ(BusBusy.load(), 0);
     roundWindow.DestroyWindow();
-    sim.ResetToPowerOn();
-    sim.SetMessagesOnStderr(false);
-    sim.SetConstantInput(tqxsim::kInputBiasVolts);
+    PowerOnSilently(sim);
   }
   for (const std::string& text : messages.Texts()) {
     EXPECT_TRUE(std::find(workerTexts.begin(), workerTexts.end(), text) != workerTexts.end()) << text;

@@ -2,7 +2,6 @@
 // streamed from their files and the environment setting that chooses among
 // them.
 #include <gmock/gmock.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <complex>
@@ -15,6 +14,7 @@
 #include "sim/ModelledTiming.h"
 #include "sim/SignalFromEnvironment.h"
 #include "sim/ToneScript.h"
+#include "support/ScratchFolder.h"
 
 using namespace tqxsim;
 using ::testing::ElementsAre;
@@ -120,8 +120,6 @@ std::vector<std::uint8_t> Wav(std::uint16_t format, std::uint16_t channels, std:
 // The bytes as a file of the test's own, and the input that plays it.
 class WavInput : public testing::Test {
  protected:
-  void TearDown() override { std::filesystem::remove(path_); }
-
   ChosenSignal Play(const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                  static_cast<std::streamsize>(bytes.size()));
@@ -129,9 +127,8 @@ class WavInput : public testing::Test {
   }
 
  private:
-  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-                                ("sim_signal_" + std::to_string(::getpid()) + "_" +
-                                 testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav");
+  ScratchFolder folder_{"tqx-sim-signal"};
+  std::filesystem::path path_ = folder_.Path() / "input.wav";
 };
 
 constexpr double kFrameSeconds = 1.0 / 8000;

@@ -240,9 +240,7 @@ int Soak::Run() {
     messages_.emplace_back(text);
   });
 
-  sim_.ResetToPowerOn();
-  sim_.SetMessagesOnStderr(false);
-  sim_.SetConstantInput(tqxsim::kInputBiasVolts);
+  PowerOnSilently(sim_);
   const ConfigRecord first = FirstRecord();
   if (WriteConfigFile(first)) return 1;
   if (!window_.Create()) return 1;

@@ -3,8 +3,15 @@
 // system's shell (cmd on Windows), and what it writes to standard output.
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+// The shell's command line that starts `program` with `libraryDirectory` as
+// its library search path: ProbeCommandPosix.cpp (through the build's
+// emulator on a cross build, TQX_CHILD_RUNNER) or ProbeCommandWin32.cpp,
+// compiled into the test that starts the probe.
+std::string ProbeCommandLine(const std::filesystem::path& program, const std::filesystem::path& libraryDirectory);
 
 struct ProbeRun {
   std::vector<std::string> lines;  // without their line ends

@@ -10,17 +10,14 @@
 #include <string>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <process.h>
-#else
+// The C library's process id, which mingw-w64 also declares here.
 #include <unistd.h>
-#endif
 
 class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& prefix)
       : path_(std::filesystem::temp_directory_path() /
-              (prefix + "-" + std::to_string(ProcessId()) + "-" + TestName())),
+              (prefix + "-" + std::to_string(::getpid()) + "-" + TestName())),
         previous_(std::filesystem::current_path()) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
@@ -37,13 +34,6 @@ class ScratchFolder {
   const std::filesystem::path& Path() const { return path_; }
 
  private:
-  static long ProcessId() {
-#if defined(_WIN32)
-    return _getpid();
-#else
-    return ::getpid();
-#endif
-  }
   // A parameterised test's name holds a '/', which must not nest folders.
   static std::string TestName() {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -22,3 +22,12 @@ inline tqxsim::SimControl& SimulatedModuleControl() {
   if (control == nullptr) throw std::runtime_error("the simulated module's library is not on the search path");
   return *control;
 }
+
+// The module just powered on, its input silent (the bias alone) and its own
+// report lines off standard error: where each run of the monitor or the
+// worker on it starts.
+inline void PowerOnSilently(tqxsim::SimControl& sim) {
+  sim.ResetToPowerOn();
+  sim.SetMessagesOnStderr(false);
+  sim.SetConstantInput(tqxsim::kInputBiasVolts);
+}

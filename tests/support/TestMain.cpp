@@ -1,10 +1,12 @@
 // The main of every test that shows a window or a box: the window system up,
 // the one application object, named like the program so boxes carry its
-// caption, and every box a failure unless a test expects it.
+// caption, every box a failure unless a test expects it, and so is every
+// window the driver finds not as its script expects.
 #include <gtest/gtest.h>
 
 #include "framework/WinApp.h"
 #include "support/DialogDriver.h"
+#include "support/DriverFailure.h"
 #include "support/MessageCapture.h"
 
 namespace {
@@ -20,5 +22,6 @@ int main(int argc, char** argv) {
   const DrivenWindowSystem windows(argc, argv);
   TestApp app;
   FailOnUnexpectedMessageBoxes();
+  SetDriverFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
   return RUN_ALL_TESTS();
 }

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "GuidePictures.h"
 #include "PngFile.h"
@@ -24,6 +25,7 @@
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "support/DialogDriver.h"
+#include "support/DriverFailure.h"
 
 namespace {
 
@@ -42,8 +44,19 @@ class ScreenshotApp : public CWinApp {
   bool InitInstance() override { return false; }
 };
 
+// The grabbed pixels are COLORREFs (0x00BBGGRR).
+std::vector<std::uint32_t> ToArgb(const ClientPicture& picture) {
+  std::vector<std::uint32_t> argb;
+  argb.reserve(picture.pixels.size());
+  for (const COLORREF pixel : picture.pixels) {
+    argb.push_back(0xFF000000u | (pixel & 0xFFu) << 16 | (pixel & 0xFF00u) | (pixel >> 16 & 0xFFu));
+  }
+  return argb;
+}
+
 bool Save(const CDialog& dialog, const std::filesystem::path& file) {
-  if (WritePng(file, GrabClient(dialog))) {
+  const ClientPicture picture = GrabClient(dialog);
+  if (WritePng(file, picture.width, picture.height, ToArgb(picture), PngColours::Rgb)) {
     std::printf("screenshots: wrote %s\n", file.string().c_str());
     return true;
   }
@@ -71,6 +84,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "screenshots: the program said \"%.*s\"\n", static_cast<int>(text.size()), text.data());
     messageShown = true;
   });
+  // A window not as the script expects would picture the wrong thing: the run
+  // fails, though it goes on to close the windows.
+  bool driverFailed = false;
+  SetDriverFailureHandler([&driverFailed](const std::string& what) {
+    std::fprintf(stderr, "screenshots: %s\n", what.c_str());
+    driverFailed = true;
+  });
 
   CMonitorDlg window;
   if (!window.Create()) return 1;
@@ -91,5 +111,5 @@ int main(int argc, char** argv) {
 
   window.SendSysCommand(SC_CLOSE);
   window.DestroyWindow();
-  return saved ? 0 : 1;
+  return saved && !driverFailed ? 0 : 1;
 }

@@ -1,7 +1,5 @@
 #include "support/DialogDriver.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -23,6 +21,7 @@
 
 #include "framework/dialog/DialogWindow.h"
 #include "framework/MessageBoxDisplay.h"
+#include "support/DriverFailure.h"
 #include "framework/qt/QtAccess.h"
 
 namespace {
@@ -55,13 +54,13 @@ CRect ToRect(const QRect& rect) {
 
 QWidget* RequireWindow(const CDialog& dialog) {
   QWidget* window = DialogWidget(dialog);
-  if (window == nullptr) ADD_FAILURE() << "the dialog has no window";
+  if (window == nullptr) ReportDriverFailure("the dialog has no window");
   return window;
 }
 
 QWidget* RequireControl(const CDialog& dialog, int id) {
   QWidget* control = ControlWidget(dialog, id);
-  if (control == nullptr) ADD_FAILURE() << "no control " << id << " in the dialog's window";
+  if (control == nullptr) ReportDriverFailure("no control " + std::to_string(id) + " in the dialog's window");
   return control;
 }
 
@@ -123,7 +122,7 @@ int RunModal(CDialog& dialog, std::function<void()> script, std::chrono::millise
   QTimer watchdog;
   watchdog.setSingleShot(true);
   QObject::connect(&watchdog, &QTimer::timeout, [&] {
-    ADD_FAILURE() << "the modal dialog was still open after " << timeout.count() << " ms";
+    ReportDriverFailure("the modal dialog was still open after " + std::to_string(timeout.count()) + " ms");
     dialog.EndDialog(kModalTimedOut);
   });
   starter.start();
@@ -286,7 +285,7 @@ BuiltControl InspectControl(const CDialog& dialog, int id) {
   } else if (auto* label = qobject_cast<QLabel*>(control)) {
     built.kind = label->pixmap().isNull() ? ControlKind::Label : ControlKind::Icon;
   } else if (control != nullptr) {
-    ADD_FAILURE() << "control " << id << " is of no kind a template names";
+    ReportDriverFailure("control " + std::to_string(id) + " is of no kind a template names");
   }
   return built;
 }
@@ -307,7 +306,7 @@ std::vector<int> WindowIconSizes(const CDialog& dialog) {
   std::vector<int> sizes;
   if (QWidget* window = RequireWindow(dialog)) {
     for (const QSize& size : window->windowIcon().availableSizes()) {
-      EXPECT_EQ(size.width(), size.height()) << "icon images are square";
+      if (size.width() != size.height()) ReportDriverFailure("an icon image is not square");
       sizes.push_back(size.width());
     }
   }
@@ -318,7 +317,7 @@ std::vector<SystemMenuItem> SystemMenuItems(const CDialog& dialog) {
   std::vector<SystemMenuItem> items;
   QMenu* menu = SystemMenu(dialog);
   if (menu == nullptr) {
-    ADD_FAILURE() << "the dialog has no system menu";
+    ReportDriverFailure("the dialog has no system menu");
     return items;
   }
   for (const QAction* action : menu->actions()) {
@@ -340,7 +339,7 @@ void ChooseSystemMenuItem(const CDialog& dialog, unsigned id) {
       }
     }
   }
-  ADD_FAILURE() << "the system menu has no item " << id;
+  ReportDriverFailure("the system menu has no item " + std::to_string(id));
 }
 
 bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gesture) {
@@ -349,7 +348,7 @@ bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gestu
   if (window == nullptr || menu == nullptr) return false;
   window->activateWindow();
   if (!ProcessEventsUntil([&] { return QApplication::activeWindow() == window; })) {
-    ADD_FAILURE() << "the dialog's window did not become active";
+    ReportDriverFailure("the dialog's window did not become active");
     return false;
   }
   gesture();
@@ -378,7 +377,7 @@ bool AnswerMessageBox() {
   }
   QAbstractButton* ok = box->button(QMessageBox::Ok);
   if (ok == nullptr) {
-    ADD_FAILURE() << "the message box has no OK button";
+    ReportDriverFailure("the message box has no OK button");
     return false;
   }
   ClickThroughWindowSystem(ok);

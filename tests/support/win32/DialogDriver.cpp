@@ -1,12 +1,11 @@
 #include "support/DialogDriver.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <thread>
 #include <utility>
 
 #include "framework/MessageBoxDisplay.h"
+#include "support/DriverFailure.h"
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/Native.h"
 #include "support/win32/NativeDriving.h"
@@ -32,14 +31,14 @@ void* WindowOf(const CDialog& dialog) {
 
 void* RequireWindow(const CDialog& dialog) {
   void* window = WindowOf(dialog);
-  if (window == nullptr) ADD_FAILURE() << "the dialog has no window";
+  if (window == nullptr) ReportDriverFailure("the dialog has no window");
   return window;
 }
 
 void* RequireControl(const CDialog& dialog, int id) {
   void* window = WindowOf(dialog);
   void* control = window != nullptr ? driving::Control(window, id) : nullptr;
-  if (control == nullptr) ADD_FAILURE() << "no control " << id << " in the dialog's window";
+  if (control == nullptr) ReportDriverFailure("no control " + std::to_string(id) + " in the dialog's window");
   return control;
 }
 
@@ -78,7 +77,7 @@ int RunModal(CDialog& dialog, std::function<void()> script, std::chrono::millise
   });
   driving::ThreadTimer watchdog(timeout, [&] {
     watchdog.Stop();
-    ADD_FAILURE() << "the modal dialog was still open after " << timeout.count() << " ms";
+    ReportDriverFailure("the modal dialog was still open after " + std::to_string(timeout.count()) + " ms");
     dialog.EndDialog(kModalTimedOut);
   });
   return dialog.DoModal();
@@ -152,7 +151,7 @@ void PressKeyAtTheFocus(Key key) {
 
 void ClickCloseBox(const CDialog& dialog) {
   void* window = RequireWindow(dialog);
-  if (window != nullptr && !driving::ClickCloseBox(window)) ADD_FAILURE() << "the dialog's window has no close box";
+  if (window != nullptr && !driving::ClickCloseBox(window)) ReportDriverFailure("the dialog's window has no close box");
 }
 
 bool IsShown(const CDialog& dialog) { return driving::IsShowing(WindowOf(dialog)); }
@@ -199,7 +198,7 @@ BuiltControl InspectControl(const CDialog& dialog, int id) {
   void* control = RequireControl(dialog, id);
   if (control == nullptr) return {};
   const std::optional<BuiltControl> look = driving::LookOf(control);
-  if (!look) ADD_FAILURE() << "control " << id << " is of no kind a template names";
+  if (!look) ReportDriverFailure("control " + std::to_string(id) + " is of no kind a template names");
   return look.value_or(BuiltControl{});
 }
 
@@ -217,7 +216,7 @@ std::vector<int> WindowIconSizes(const CDialog& dialog) {
   std::vector<int> sizes;
   if (void* window = RequireWindow(dialog)) {
     for (const native::Extent& size : driving::IconSizes(window)) {
-      EXPECT_EQ(size.x, size.y) << "icon images are square";
+      if (size.x != size.y) ReportDriverFailure("an icon image is not square");
       sizes.push_back(size.x);
     }
   }
@@ -238,7 +237,7 @@ void ChooseSystemMenuItem(const CDialog& dialog, unsigned id) {
       }
     }
   }
-  ADD_FAILURE() << "the system menu has no item " << id;
+  ReportDriverFailure("the system menu has no item " + std::to_string(id));
 }
 
 bool SystemMenuOpensOn(const CDialog& dialog, const std::function<void()>& gesture) {
@@ -260,7 +259,7 @@ bool AnswerMessageBox() {
   const auto modal = std::find_if(boxes.begin(), boxes.end(), [](const driving::BoxLook& box) { return box.seen.modal; });
   void* box = modal != boxes.end() ? modal->window : boxes.front().window;
   if (!driving::ClickOk(box)) {
-    ADD_FAILURE() << "the message box has no OK button";
+    ReportDriverFailure("the message box has no OK button");
     return false;
   }
   return true;

@@ -120,20 +120,22 @@ Bytes Deflate(const Bytes& data) {
   return out;
 }
 
-Bytes FilteredRows(const ClientPicture& picture) {
-  const std::size_t stride = static_cast<std::size_t>(picture.width) * 3;
+Bytes FilteredRows(int width, int height, std::span<const std::uint32_t> pixels, std::size_t bytesPerPixel) {
+  const std::size_t stride = static_cast<std::size_t>(width) * bytesPerPixel;
   Bytes rows;
-  rows.reserve((stride + 1) * static_cast<std::size_t>(picture.height));
+  rows.reserve((stride + 1) * static_cast<std::size_t>(height));
   Bytes previous(stride, 0), current(stride), left(stride), up(stride);
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      const COLORREF pixel = picture.At(x, y);
-      current[3 * x] = static_cast<std::uint8_t>(pixel);
-      current[3 * x + 1] = static_cast<std::uint8_t>(pixel >> 8);
-      current[3 * x + 2] = static_cast<std::uint8_t>(pixel >> 16);
+  for (int y = 0; y < height; ++y) {
+    for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+      const std::uint32_t pixel = pixels[static_cast<std::size_t>(y) * width + x];
+      std::uint8_t* out = &current[bytesPerPixel * x];
+      out[0] = static_cast<std::uint8_t>(pixel >> 16);
+      out[1] = static_cast<std::uint8_t>(pixel >> 8);
+      out[2] = static_cast<std::uint8_t>(pixel);
+      if (bytesPerPixel == 4) out[3] = static_cast<std::uint8_t>(pixel >> 24);
     }
     for (std::size_t k = 0; k < stride; ++k) {
-      left[k] = static_cast<std::uint8_t>(current[k] - (k >= 3 ? current[k - 3] : 0));
+      left[k] = static_cast<std::uint8_t>(current[k] - (k >= bytesPerPixel ? current[k - bytesPerPixel] : 0));
       up[k] = static_cast<std::uint8_t>(current[k] - previous[k]);
     }
     const bool useUp = std::count(up.begin(), up.end(), 0) > std::count(left.begin(), left.end(), 0);
@@ -153,15 +155,18 @@ void PutChunk(Bytes& file, std::string_view type, const Bytes& data) {
 
 }  // namespace
 
-bool WritePng(const std::filesystem::path& file, const ClientPicture& picture) {
-  if (picture.width <= 0 || picture.height <= 0) return false;
+bool WritePng(const std::filesystem::path& file, int width, int height, std::span<const std::uint32_t> pixels,
+              PngColours colours) {
+  if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height) return false;
+  const bool alpha = colours == PngColours::RgbWithAlpha;
   Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header;
-  PutBigEndian(header, static_cast<std::uint32_t>(picture.width));
-  PutBigEndian(header, static_cast<std::uint32_t>(picture.height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+  PutBigEndian(header, static_cast<std::uint32_t>(width));
+  PutBigEndian(header, static_cast<std::uint32_t>(height));
+  // 8 bits a channel, RGB (2) or RGB with alpha (6), no interlace.
+  header.insert(header.end(), {8, static_cast<std::uint8_t>(alpha ? 6 : 2), 0, 0, 0});
   PutChunk(png, "IHDR", header);
-  PutChunk(png, "IDAT", Deflate(FilteredRows(picture)));
+  PutChunk(png, "IDAT", Deflate(FilteredRows(width, height, pixels, alpha ? 4 : 3)));
   PutChunk(png, "IEND", {});
   std::ofstream out(file, std::ios::binary);
   out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
