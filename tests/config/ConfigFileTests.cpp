@@ -2,13 +2,13 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "DataFileFixture.h"
 #include "config/ConfigFile.h"
+#include "support/FileBytes.h"
 #include "support/RecordBytes.h"
 
 namespace {
@@ -109,7 +109,7 @@ TEST_F(DataFile, WhatIsWrittenIsReadBackAndIsTheEncoding) {
   std::mt19937 random(11);
   const ConfigRecord record = RandomRecord(random);
   ASSERT_FALSE(WriteConfigFile(record, path_));
-  EXPECT_EQ(FileBytes(path_), EncodeDataFile(record));
+  EXPECT_EQ(ReadFileBytes(path_), EncodeDataFile(record));
 
   ConfigRecord back{};
   EXPECT_FALSE(ReadConfigFile(back, path_));
@@ -127,7 +127,7 @@ TEST_F(DataFile, AFileNamedRelativeToTheWorkingFolderIsReplaced) {
   const std::error_code secondSave = WriteConfigFile(second, kDataFileName);
   EXPECT_FALSE(firstSave) << firstSave.message();
   EXPECT_FALSE(secondSave) << secondSave.message();
-  EXPECT_EQ(FileBytes(path_), EncodeDataFile(second));
+  EXPECT_EQ(ReadFileBytes(path_), EncodeDataFile(second));
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
@@ -135,7 +135,7 @@ TEST_F(DataFile, ReadingTenMegabytesOfNoiseUsesOnlyTheRecordsWorth) {
   std::mt19937 random(3);
   std::vector<std::uint8_t> noise(10 * 1024 * 1024);
   for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
-  PutFile(path_, noise);
+  WriteFileBytes(path_, noise);
   ConfigRecord record{};
   ReadConfigFile(record, path_);
   ConfigRecord expected{};
@@ -145,7 +145,7 @@ TEST_F(DataFile, ReadingTenMegabytesOfNoiseUsesOnlyTheRecordsWorth) {
 
 TEST_F(DataFile, AReplacedFileKeepsItsPermissions) {
   if (kWindows) GTEST_SKIP() << "Windows has no mode bits to keep";
-  PutFile(path_, {1, 2, 3});
+  WriteFileBytes(path_, {1, 2, 3});
   fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_FALSE(WriteConfigFile(ConfigRecord{}, path_));
   EXPECT_EQ(fs::status(path_).permissions(),
@@ -154,10 +154,10 @@ TEST_F(DataFile, AReplacedFileKeepsItsPermissions) {
 
 TEST_F(DataFile, ADirectoryInTheFilesPlaceIsReportedAndLeftAlone) {
   fs::create_directory(path_);
-  PutFile(path_ / "inside", {9});
+  WriteFileBytes(path_ / "inside", {9});
   EXPECT_TRUE(WriteConfigFile(ConfigRecord{}, path_));
   EXPECT_TRUE(fs::is_directory(path_));
-  EXPECT_EQ(FileBytes(path_ / "inside"), std::vector<std::uint8_t>{9});
+  EXPECT_EQ(ReadFileBytes(path_ / "inside"), std::vector<std::uint8_t>{9});
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
@@ -167,22 +167,22 @@ TEST_F(DataFile, AnUnwritableDirectoryKeepsTheOldFileExactly) {
   ConfigRecord old{};
   old.requiredCount[3] = 3;
   ASSERT_FALSE(WriteConfigFile(old, path_));
-  const auto before = FileBytes(path_);
+  const auto before = ReadFileBytes(path_);
   fs::permissions(directory_, fs::perms::owner_read | fs::perms::owner_exec);
 
   ConfigRecord edited = old;
   edited.requiredCount[3] = 9;
   EXPECT_TRUE(WriteConfigFile(edited, path_));
-  EXPECT_EQ(FileBytes(path_), before);
+  EXPECT_EQ(ReadFileBytes(path_), before);
 }
 
 // Made read-only to lock the setup: opening it for writing would be refused,
 // and so is replacing it, though its folder would allow a rename.
 TEST_F(DataFile, AWriteProtectedFileIsRefusedAndLeftUntouched) {
-  PutFile(path_, {1, 2, 3});
+  WriteFileBytes(path_, {1, 2, 3});
   fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   EXPECT_EQ(SaveAsPlainUser(ConfigRecord{}), 0);
-  EXPECT_EQ(FileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadFileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
@@ -191,8 +191,8 @@ TEST_F(DataFile, AWriteProtectedFileIsRefusedAndLeftUntouched) {
 TEST_F(DataFile, AFileFoundUnreadableIsNeverReplacedByThisProcess) {
   if (kWindows) GTEST_SKIP() << "Windows cannot take the right to read away through mode bits";
   std::mt19937 random(5);
-  PutFile(path_, EncodeDataFile(RandomRecord(random)));
-  const auto stored = FileBytes(path_);
+  WriteFileBytes(path_, EncodeDataFile(RandomRecord(random)));
+  const auto stored = ReadFileBytes(path_);
   fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
   EXPECT_EQ(ExitCodeAsPlainUser([&] {
               ConfigRecord record{};
@@ -201,7 +201,7 @@ TEST_F(DataFile, AFileFoundUnreadableIsNeverReplacedByThisProcess) {
               return WriteConfigFile(record, path_) == DataFileError::UnreadableAtStart ? 0 : 1;
             }),
             0);
-  EXPECT_EQ(FileBytes(path_), stored);
+  EXPECT_EQ(ReadFileBytes(path_), stored);
 }
 
 // A link to a file not made yet reads as a first run; the first save makes
@@ -217,7 +217,7 @@ TEST_F(DataFile, ADanglingLinkIsAFirstRunAndTheSaveCreatesItsTarget) {
   record.requiredCount[2] = 6;
   ASSERT_FALSE(WriteConfigFile(record, path_));
   EXPECT_TRUE(fs::is_symlink(path_));
-  EXPECT_EQ(FileBytes(kept), EncodeDataFile(record));
+  EXPECT_EQ(ReadFileBytes(kept), EncodeDataFile(record));
 }
 
 TEST_F(DataFile, AMissingDirectoryIsReported) {
@@ -227,13 +227,13 @@ TEST_F(DataFile, AMissingDirectoryIsReported) {
 TEST_F(DataFile, ALinkedDataFileStaysALink) {
   if (kWindows) GTEST_SKIP() << "links are not followed on Windows";
   const fs::path kept = directory_ / "kept.bin";
-  PutFile(kept, {});
+  WriteFileBytes(kept, {});
   fs::create_symlink(kept, path_);
   ConfigRecord record{};
   record.requiredCount[1] = 5;
   ASSERT_FALSE(WriteConfigFile(record, path_));
   EXPECT_TRUE(fs::is_symlink(path_));
-  EXPECT_EQ(FileBytes(kept), EncodeDataFile(record));
+  EXPECT_EQ(ReadFileBytes(kept), EncodeDataFile(record));
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "support/FileBytes.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -33,14 +33,6 @@ class DataFile : public ::testing::Test {
     fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ignored);
   }
 
-  static std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void PutFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
   // Only the data file itself: no temporary file may be left behind.
   std::vector<std::string> DirectoryEntries() const {
     std::vector<std::string> names;

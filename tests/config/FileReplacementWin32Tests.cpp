@@ -15,18 +15,18 @@ namespace {
 TEST_F(DataFile, AFileHeldForAMomentIsReplacedOnceLetGoAndOneHeldLongerIsRefusedAsBusy) {
   std::mt19937 random(8);
   const ConfigRecord edited = RandomRecord(random);
-  PutFile(path_, {1, 2, 3});
+  WriteFileBytes(path_, {1, 2, 3});
   // Another program with the file open, sharing it only for reading.
   const HANDLE held = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(WriteConfigFile(edited, path_), std::errc::device_or_resource_busy);
-  EXPECT_EQ(FileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadFileBytes(path_), (std::vector<std::uint8_t>{1, 2, 3}));
   std::thread letGo([held] {
     Sleep(100);
     CloseHandle(held);
   });
   EXPECT_FALSE(WriteConfigFile(edited, path_));
   letGo.join();
-  EXPECT_EQ(FileBytes(path_), EncodeDataFile(edited));
+  EXPECT_EQ(ReadFileBytes(path_), EncodeDataFile(edited));
   EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});
 }
 
@@ -66,11 +66,11 @@ TEST_F(DataFile, EachWayTheReplacingCallFailsEndsWithTheOldFileOrTheNewOneNeverN
   replaceFileCall = &ReplaceFailingAsScripted;
   for (const auto& [failures, saved] : failuresAndSaved) {
     SCOPED_TRACE(std::to_string(failures.front()) + " times " + std::to_string(failures.size()));
-    PutFile(path_, {1, 2, 3});
+    WriteFileBytes(path_, {1, 2, 3});
     failuresToCome = failures;
     const std::error_code error = WriteConfigFile(edited, path_);
     EXPECT_EQ(!error, saved) << error.message();
-    EXPECT_EQ(FileBytes(path_), (saved ? EncodeDataFile(edited) : std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadFileBytes(path_), (saved ? EncodeDataFile(edited) : std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(flagsPassed, static_cast<DWORD>(REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS));
     if (newFileHold == INVALID_HANDLE_VALUE) {
       EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{kDataFileName});

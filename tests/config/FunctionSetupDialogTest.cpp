@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "config/FunctionSetupDlg.h"
 #include "res/ResourceIds.h"
 #include "support/DialogDriver.h"
+#include "support/FileBytes.h"
 #include "support/MessageCapture.h"
 #include "support/ScratchFolder.h"
 
@@ -93,10 +93,7 @@ class FunctionSetup : public ::testing::Test {
     ASSERT_FALSE(WriteConfigFile(configRecord));
   }
 
-  static std::vector<std::uint8_t> FileBytes() {
-    std::ifstream in(kDataFileName, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::vector<std::uint8_t> FileBytes() { return ReadFileBytes(kDataFileName); }
 
   // Record Changes refuses the text typed over one field: the message, the
   // field focused with its text selected, the dialog open, nothing stored or

@@ -12,7 +12,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "support/FileBytes.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -50,11 +50,6 @@ ConfigRecord NewRecord() {
   return record;
 }
 
-std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class SavingUnderFailure : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,7 +64,7 @@ class SavingUnderFailure : public ::testing::Test {
   // A failed save: said so, the old file untouched, no file left beside it.
   void ExpectFailedSaveLeftTheOldFile(std::error_code error) {
     EXPECT_TRUE(error);
-    EXPECT_EQ(FileBytes(path_), oldBytes_);
+    EXPECT_EQ(ReadFileBytes(path_), oldBytes_);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
   }
 
@@ -142,7 +137,7 @@ TEST_F(SavingUnderFailure, KilledAtAnyMomentOfASaveTheFileIsTheOldOrTheNewRecord
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: a save failed";
 
-    const std::vector<std::uint8_t> bytes = FileBytes(path_);
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path_);
     ASSERT_TRUE(bytes == oldBytes_ || bytes == newBytes_) << "kill " << kill << ": " << bytes.size() << " bytes";
     (bytes == oldBytes_ ? sawOld : sawNew)++;
 

@@ -7,13 +7,13 @@
 #include <complex>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 
 #include "sim/DemoProgramme.h"
 #include "sim/ModelledTiming.h"
 #include "sim/SignalFromEnvironment.h"
 #include "sim/ToneScript.h"
+#include "support/FileBytes.h"
 #include "support/ScratchFolder.h"
 
 using namespace tqxsim;
@@ -121,8 +121,7 @@ std::vector<std::uint8_t> Wav(std::uint16_t format, std::uint16_t channels, std:
 class WavInput : public testing::Test {
  protected:
   ChosenSignal Play(const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    WriteFileBytes(path_, bytes);
     return SignalFromSetting("wav:" + path_.string());
   }
 

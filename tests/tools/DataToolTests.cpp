@@ -9,9 +9,10 @@
 
 #include "config/ConfigFile.h"
 #include "config/FunctionFields.h"
+#include "support/FileBytes.h"
+#include "support/ScratchFolder.h"
 #include "tools/Utf8Path.h"
 #include "tools/tqxdata/DataTool.h"
-#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -37,13 +38,11 @@ class DataTool : public testing::Test {
   }
 
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream(PathFromUtf8(Path(name)), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                      static_cast<std::streamsize>(bytes.size()));
+    WriteFileBytes(PathFromUtf8(Path(name)), bytes);
   }
 
   std::vector<std::uint8_t> ReadBytes(const std::string& name) const {
-    std::ifstream in(PathFromUtf8(Path(name)), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadFileBytes(PathFromUtf8(Path(name)));
   }
 
   ScratchFolder scratch_{"tqxdata-tests"};

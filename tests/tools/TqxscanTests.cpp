@@ -18,13 +18,14 @@
 #include "detect/ToneDetector.h"
 #include "framework/MessageBox.h"
 #include "sim/ModelledTiming.h"
+#include "support/FileBytes.h"
+#include "support/ScratchFolder.h"
 #include "tools/Utf8Path.h"
 #include "tools/tqxscan/RecordingFile.h"
 #include "tools/tqxscan/RecordingScan.h"
 #include "tools/tqxscan/ScanTool.h"
 #include "tools/tqxscan/ToneFinder.h"
 #include "tools/tqxscan/TonePlot.h"
-#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -168,8 +169,7 @@ class ScanFolder : public testing::Test {
   std::string Path(const std::string& name) const { return Utf8FromPath(scratch_.Path() / PathFromUtf8(name)); }
 
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream(PathFromUtf8(Path(name)), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                      static_cast<std::streamsize>(bytes.size()));
+    WriteFileBytes(PathFromUtf8(Path(name)), bytes);
     return Path(name);
   }
 
