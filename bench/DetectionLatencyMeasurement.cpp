@@ -24,7 +24,6 @@
 #include "dsp/PeakSearch.h"
 #include "dsp/PublishedLevels.h"
 #include "framework/MessageBox.h"
-#include "framework/WinApp.h"
 #include "res/ResourceIds.h"
 #include "sim/SimControl.h"
 #include "support/DialogDriver.h"
@@ -44,12 +43,6 @@ constexpr double kPhysicalMarginMs = 76.0;
 constexpr auto kTrialTimeout = 3s;
 constexpr std::size_t kExpanderFrameLength = 411;
 constexpr std::uint8_t kK1Mask = BitMaskOf(ExpanderLine::K1);
-
-class MeasurementApp : public CWinApp {
- public:
-  MeasurementApp() : CWinApp("tqxfft") {}
-  bool InitInstance() override { return false; }
-};
 
 class LatencyRun {
  public:
@@ -153,7 +146,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
   const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultTrials;
   const DrivenWindowSystem windows(argc, argv);
-  MeasurementApp app;
+  DrivenApp app;
   int boxes = 0;
   SetMessageBoxHook([&boxes](std::string_view text) {
     ++boxes;

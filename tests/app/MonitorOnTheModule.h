@@ -33,11 +33,11 @@ class MonitorOnTheModule : public ::testing::Test {
     EXPECT_EQ(sim.InterleavedWriteCount(), 0u);
   }
 
-  std::uint8_t Register(int index) const { return sim.ExpanderRegisters()[index]; }
   // A relay is closed when its line is an output driven high.
   bool RelayClosed(ExpanderLine relay) const {
+    const auto registers = sim.ExpanderRegisters();
     const std::uint8_t mask = BitMaskOf(relay);
-    return (Register(tqxsim::kOutputs0) & mask) != 0 && (Register(tqxsim::kConfiguration0) & mask) == 0;
+    return (registers[tqxsim::kOutputs0] & mask) != 0 && (registers[tqxsim::kConfiguration0] & mask) == 0;
   }
 
  private:

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/WinApp.h"
 #include "framework/dialog/Dialog.h"
 #include "support/WindowFacts.h"
 
@@ -31,6 +32,26 @@ class DrivenWindowSystem {
   struct Toolkit;
   std::unique_ptr<Toolkit> toolkit_;
 };
+
+// The one application object of a program that drives its own windows (the
+// tests, the screenshot program, the latency benchmark): named like the
+// program, so boxes carry its caption, with no start-up of its own.
+class DrivenApp : public CWinApp {
+ public:
+  DrivenApp() : CWinApp("tqxfft") {}
+  bool InitInstance() override { return false; }
+};
+
+// What the driver does when the windows are not as a script expects (no such
+// control, a modal dialog still open at its time-out). The driver links no
+// test framework, so that programs other than tests can drive windows too:
+// the test main makes each report a failure of the running test, the
+// screenshot program a message and a failed run. Until a handler is set,
+// reports go to standard error. Set once, on the window thread, before the
+// first window; the backends report on the window thread.
+using DriverFailureHandler = std::function<void(const std::string& what)>;
+void SetDriverFailureHandler(DriverFailureHandler handler);
+void ReportDriverFailure(const std::string& what);
 
 // Result of RunModal when the dialog was still open at the time-out.
 inline constexpr int kModalTimedOut = -2;

@@ -1,4 +1,4 @@
-#include "support/DriverFailure.h"
+#include "support/DialogDriver.h"
 
 #include <cstdio>
 #include <utility>

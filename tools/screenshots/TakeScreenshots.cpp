@@ -23,9 +23,7 @@
 #include "app/MonitorDlg.h"
 #include "config/FunctionSetupDlg.h"
 #include "framework/MessageBox.h"
-#include "framework/WinApp.h"
 #include "support/DialogDriver.h"
-#include "support/DriverFailure.h"
 
 namespace {
 
@@ -37,12 +35,6 @@ constexpr auto kDemoToneTime = 1650ms;
 // The dialog is pictured once its first paint is surely done.
 constexpr auto kDialogSettleTime = 300ms;
 constexpr int kShownFunction = 1;
-
-class ScreenshotApp : public CWinApp {
- public:
-  ScreenshotApp() : CWinApp("tqxfft") {}
-  bool InitInstance() override { return false; }
-};
 
 // The grabbed pixels are COLORREFs (0x00BBGGRR).
 std::vector<std::uint32_t> ToArgb(const ClientPicture& picture) {
@@ -76,7 +68,7 @@ int main(int argc, char** argv) {
   const auto picture = [&](std::string_view name) { return folder / (std::string(name) + suffix + ".png"); };
   std::filesystem::create_directories(folder);
   const DrivenWindowSystem windows(argc, argv);
-  ScreenshotApp app;
+  DrivenApp app;
   // A message box would stand in front of what is pictured: the pictures are
   // not taken then.
   bool messageShown = false;

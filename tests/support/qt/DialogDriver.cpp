@@ -21,7 +21,6 @@
 
 #include "framework/dialog/DialogWindow.h"
 #include "framework/MessageBoxDisplay.h"
-#include "support/DriverFailure.h"
 #include "framework/qt/QtAccess.h"
 
 namespace {

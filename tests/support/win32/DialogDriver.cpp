@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "framework/MessageBoxDisplay.h"
-#include "support/DriverFailure.h"
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/Native.h"
 #include "support/win32/NativeDriving.h"
